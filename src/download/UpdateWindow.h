@@ -1,0 +1,8 @@
+#pragma once
+
+#include "platform/Ui.h"
+
+const ui::WindowTemplate& UpdateWindowTemplate();
+
+// Loads UpdateWindow modally; returns when the user has closed it.
+void OpenUpdateWindow();

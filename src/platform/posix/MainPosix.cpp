@@ -1,0 +1,3 @@
+#include "app/ProgramEntry.h"
+
+int main() { return ProgramEntry(); }

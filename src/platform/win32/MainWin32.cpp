@@ -1,0 +1,5 @@
+#include <windows.h>
+
+#include "app/ProgramEntry.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return ProgramEntry(); }
