@@ -94,10 +94,17 @@ void FatalError() {
 void StartProgram(const std::string& path) {
     terminal::Restore();
     char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
+    // A session of its own, as a program started on Windows is independent of
+    // its starter: the companion must outlive the terminal that ran the
+    // updater (the hang-up of a closing session would kill it).
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
     pid_t pid = 0;
     // posix_spawn returns once the program has been started, which is all that
     // "ready for input" can mean here; every descriptor of ours is close-on-exec.
-    posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, environ);
+    posix_spawn(&pid, path.c_str(), nullptr, &attributes, argv, environ);
+    posix_spawnattr_destroy(&attributes);
 }
 
 }  // namespace platform

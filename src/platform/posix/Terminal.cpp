@@ -125,11 +125,11 @@ void FatalBox(const char* utf8Title, const char* utf8Text) {
         return;
     }
     EnterRawMode();
-    Write("\r\n\033[1;31m");
+    Write("\n\033[1;31m");
     Write(utf8Title);
-    Write("\033[0m\r\n  ");
+    Write("\033[0m\n  ");
     Write(utf8Text);
-    Write("\r\n\033[2m  [Enter] OK\033[0m\r\n");
+    Write("\n\033[2m  [Enter] OK\033[0m\n");
     unsigned char c = 0;
     while (ReadByte(c, -1) && c != '\r' && c != '\n' && c != 0x1B && c != 0x03) {
     }

@@ -118,7 +118,7 @@ void DrawWindow(ui::Window& w) {
 void Destroy(ui::Window& w) {
     if (!w.alive) return;
     w.alive = false;
-    if (w.shown) terminal::Write("\r\n");
+    if (w.shown) terminal::Write("\n");
 }
 
 std::string ToTerminalLines(const std::string& gbk) {
@@ -128,7 +128,7 @@ std::string ToTerminalLines(const std::string& gbk) {
     out += "  ";
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') continue;
-        if (utf8[i] == '\r' || utf8[i] == '\n') out += "\r\n  ";
+        if (utf8[i] == '\r' || utf8[i] == '\n') out += "\n  ";
         else out += utf8[i];
     }
     return out;
@@ -173,9 +173,9 @@ Answer ShowMessageBox(const std::string& text, const std::string& title, Buttons
     if (!terminal::Open()) return Answer::Cancel;  // nobody to ask
     terminal::EnterRawMode();
     const bool warning = buttons == Buttons::OkExclamation;
-    std::string box = "\r\n\033[1m";
+    std::string box = "\n\033[1m";
     box += warning ? "\033[33m! " : "";
-    box += terminal::FromGbk(title) + "\033[0m\r\n" + ToTerminalLines(text) + "\r\n";
+    box += terminal::FromGbk(title) + "\033[0m\n" + ToTerminalLines(text) + "\n";
     box += buttons == Buttons::OkCancel ? "\033[2m  [Enter] OK   [Esc] Cancel\033[0m" : "\033[2m  [Enter] OK\033[0m";
     terminal::Write(box);
     Answer answer = Answer::Ok;
@@ -187,7 +187,7 @@ Answer ShowMessageBox(const std::string& text, const std::string& title, Buttons
             break;
         }
     }
-    terminal::Write(answer == Answer::Ok ? "\r\033[K  -> OK\r\n" : "\r\033[K  -> Cancel\r\n");
+    terminal::Write(answer == Answer::Ok ? "\r\033[K  -> OK\n" : "\r\033[K  -> Cancel\n");
     terminal::Restore();
     return answer;
 }

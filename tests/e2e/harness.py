@@ -1,0 +1,121 @@
+"""Shared pieces of the end-to-end tests: a scriptable HTTP server on
+127.0.0.1 that records what it was asked, and throwaway run directories."""
+import os
+import shutil
+import socket
+import socketserver
+import tempfile
+import threading
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+BUILD = os.environ.get("UPDATER_BUILD", os.path.join(ROOT, "build"))
+
+
+def gbk(text):
+    return text.encode("gbk")
+
+
+def manifest(version="2.0", address="http://127.0.0.1/package.zip", notes="修复了若干问题\\r\\新增功能"):
+    return gbk('<?xml version="1.0" encoding="gb2312"?>\r\n<最新版本>\r\n'
+               f'  <版本信息 版本号="{version}" 下载地址="{address}" 升级说明="{notes}"/>\r\n</最新版本>\r\n')
+
+
+def settings(address, version="1.0"):
+    return gbk(f"[更新]\r\n地址={address}\r\n版本号={version}\r\n")
+
+
+class Route:
+    """What the server answers for one path: a status, a body, and how to end."""
+
+    def __init__(self, body=b"", status=200, headers=None, cut_after=None, location=None):
+        self.body, self.status, self.headers = body, status, headers or {}
+        self.cut_after = cut_after  # close after this many body bytes, announcing the whole length
+        if location:
+            self.headers["Location"] = location
+
+
+class Server:
+    """HTTP/1.0 server on 127.0.0.1 that answers from a table of routes and keeps
+    the raw bytes of every request head."""
+
+    def __init__(self):
+        self.routes = {}
+        self.requests = []
+        outer = self
+
+        class Handler(socketserver.BaseRequestHandler):
+            def handle(self):
+                head = b""
+                while b"\r\n\r\n" not in head:
+                    chunk = self.request.recv(4096)
+                    if not chunk:
+                        return
+                    head += chunk
+                head = head.split(b"\r\n\r\n")[0]
+                outer.requests.append(head)
+                path = head.split(b" ")[1].decode("latin-1")
+                route = outer.routes.get(path, Route(b"<html>not found</html>", 404))
+                reason = {200: "OK", 301: "Moved", 302: "Found", 404: "Not Found", 500: "Error"}.get(route.status, "X")
+                lines = [f"HTTP/1.0 {route.status} {reason}", f"Content-Length: {len(route.body)}"]
+                lines += [f"{k}: {v}" for k, v in route.headers.items()]
+                self.request.sendall(("\r\n".join(lines) + "\r\n\r\n").encode("latin-1"))
+                body = route.body if route.cut_after is None else route.body[: route.cut_after]
+                try:
+                    self.request.sendall(body)
+                except OSError:
+                    pass
+
+        class Threaded(socketserver.ThreadingMixIn, socketserver.TCPServer):
+            daemon_threads = True
+            allow_reuse_address = True
+
+        self.server = Threaded(("127.0.0.1", 0), Handler)
+        self.port = self.server.server_address[1]
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+
+    def url(self, path):
+        return f"http://127.0.0.1:{self.port}{path}"
+
+    def close(self):
+        self.server.shutdown()
+        self.server.server_close()
+
+
+def refused_port():
+    """A port on 127.0.0.1 where nothing listens."""
+    s = socket.socket()
+    s.bind(("127.0.0.1", 0))
+    port = s.getsockname()[1]
+    s.close()
+    return port
+
+
+class RunDir:
+    """A throwaway run directory with the updater, a stand-in companion and,
+    when given, update.ini."""
+
+    def __init__(self, updater, companion, ini=None, parent=None, name="run"):
+        self.top = tempfile.mkdtemp(prefix="updater-e2e-", dir=parent)
+        self.path = os.path.join(self.top, name)
+        os.makedirs(self.path)
+        self.exe = os.path.join(self.path, os.path.basename(updater))
+        shutil.copy2(updater, self.exe)
+        if companion:
+            shutil.copy2(companion, os.path.join(self.path, "Velmora.exe"))
+        if ini is not None:
+            with open(os.path.join(self.path, "update.ini"), "wb") as f:
+                f.write(ini)
+
+    def file(self, name):
+        return os.path.join(self.path, name)
+
+    def companion_runs(self):
+        """Command lines the companion was started with, one per start."""
+        try:
+            with open(self.file("companion-started.txt"), "rb") as f:
+                return f.read().decode("latin-1").splitlines()
+        except FileNotFoundError:
+            return []
+
+    def remove(self):
+        shutil.rmtree(self.top, ignore_errors=True)
