@@ -87,43 +87,43 @@ tests/CMakeFiles/unit_tests.dir/unit/VersionTest.cpp.o: tests/CMakeFiles/unit_te
 tests/CMakeFiles/unit_tests.dir/unit/VersionTest.cpp.o: /work/main/tests/unit/VersionTest.cpp
 tests/CMakeFiles/unit_tests.dir/unit/VersionTest.cpp.o: tests/CMakeFiles/unit_tests.dir/compiler_depend.ts
 	@$(CMAKE_COMMAND) -E cmake_echo_color --switch=$(COLOR) --green --progress-dir=/work/main/build/linux/CMakeFiles --progress-num=$(CMAKE_PROGRESS_2) "Building CXX object tests/CMakeFiles/unit_tests.dir/unit/VersionTest.cpp.o"
-	cd /work/main/build/linux/tests && /usr/bin/c++ $(CXX_DEFINES) $(CXX_INCLUDES) $(CXX_FLAGS) -MD -MT tests/CMakeFiles/unit_tests.dir/unit/VersionTest.cpp.o -MF CMakeFiles/unit_tests.dir/unit/VersionTest.cpp.o.d -o CMakeFiles/unit_tests.dir/unit/VersionTest.cpp.o -c /work/main/tests/unit/VersionTest.cpp
+	cd /work/main/build/linux/tests && /usr/bin/c++ $(CXX_DEFINES) $(CXX_INCLUDES) $(CXX_FLAGS) -fexec-charset=GBK -MD -MT tests/CMakeFiles/unit_tests.dir/unit/VersionTest.cpp.o -MF CMakeFiles/unit_tests.dir/unit/VersionTest.cpp.o.d -o CMakeFiles/unit_tests.dir/unit/VersionTest.cpp.o -c /work/main/tests/unit/VersionTest.cpp
 
 tests/CMakeFiles/unit_tests.dir/unit/VersionTest.cpp.i: cmake_force
 	@$(CMAKE_COMMAND) -E cmake_echo_color --switch=$(COLOR) --green "Preprocessing CXX source to CMakeFiles/unit_tests.dir/unit/VersionTest.cpp.i"
-	cd /work/main/build/linux/tests && /usr/bin/c++ $(CXX_DEFINES) $(CXX_INCLUDES) $(CXX_FLAGS) -E /work/main/tests/unit/VersionTest.cpp > CMakeFiles/unit_tests.dir/unit/VersionTest.cpp.i
+	cd /work/main/build/linux/tests && /usr/bin/c++ $(CXX_DEFINES) $(CXX_INCLUDES) $(CXX_FLAGS) -fexec-charset=GBK -E /work/main/tests/unit/VersionTest.cpp > CMakeFiles/unit_tests.dir/unit/VersionTest.cpp.i
 
 tests/CMakeFiles/unit_tests.dir/unit/VersionTest.cpp.s: cmake_force
 	@$(CMAKE_COMMAND) -E cmake_echo_color --switch=$(COLOR) --green "Compiling CXX source to assembly CMakeFiles/unit_tests.dir/unit/VersionTest.cpp.s"
-	cd /work/main/build/linux/tests && /usr/bin/c++ $(CXX_DEFINES) $(CXX_INCLUDES) $(CXX_FLAGS) -S /work/main/tests/unit/VersionTest.cpp -o CMakeFiles/unit_tests.dir/unit/VersionTest.cpp.s
+	cd /work/main/build/linux/tests && /usr/bin/c++ $(CXX_DEFINES) $(CXX_INCLUDES) $(CXX_FLAGS) -fexec-charset=GBK -S /work/main/tests/unit/VersionTest.cpp -o CMakeFiles/unit_tests.dir/unit/VersionTest.cpp.s
 
 tests/CMakeFiles/unit_tests.dir/unit/IniReaderTest.cpp.o: tests/CMakeFiles/unit_tests.dir/flags.make
 tests/CMakeFiles/unit_tests.dir/unit/IniReaderTest.cpp.o: /work/main/tests/unit/IniReaderTest.cpp
 tests/CMakeFiles/unit_tests.dir/unit/IniReaderTest.cpp.o: tests/CMakeFiles/unit_tests.dir/compiler_depend.ts
 	@$(CMAKE_COMMAND) -E cmake_echo_color --switch=$(COLOR) --green --progress-dir=/work/main/build/linux/CMakeFiles --progress-num=$(CMAKE_PROGRESS_3) "Building CXX object tests/CMakeFiles/unit_tests.dir/unit/IniReaderTest.cpp.o"
-	cd /work/main/build/linux/tests && /usr/bin/c++ $(CXX_DEFINES) $(CXX_INCLUDES) $(CXX_FLAGS) -MD -MT tests/CMakeFiles/unit_tests.dir/unit/IniReaderTest.cpp.o -MF CMakeFiles/unit_tests.dir/unit/IniReaderTest.cpp.o.d -o CMakeFiles/unit_tests.dir/unit/IniReaderTest.cpp.o -c /work/main/tests/unit/IniReaderTest.cpp
+	cd /work/main/build/linux/tests && /usr/bin/c++ $(CXX_DEFINES) $(CXX_INCLUDES) $(CXX_FLAGS) -fexec-charset=GBK -MD -MT tests/CMakeFiles/unit_tests.dir/unit/IniReaderTest.cpp.o -MF CMakeFiles/unit_tests.dir/unit/IniReaderTest.cpp.o.d -o CMakeFiles/unit_tests.dir/unit/IniReaderTest.cpp.o -c /work/main/tests/unit/IniReaderTest.cpp
 
 tests/CMakeFiles/unit_tests.dir/unit/IniReaderTest.cpp.i: cmake_force
 	@$(CMAKE_COMMAND) -E cmake_echo_color --switch=$(COLOR) --green "Preprocessing CXX source to CMakeFiles/unit_tests.dir/unit/IniReaderTest.cpp.i"
-	cd /work/main/build/linux/tests && /usr/bin/c++ $(CXX_DEFINES) $(CXX_INCLUDES) $(CXX_FLAGS) -E /work/main/tests/unit/IniReaderTest.cpp > CMakeFiles/unit_tests.dir/unit/IniReaderTest.cpp.i
+	cd /work/main/build/linux/tests && /usr/bin/c++ $(CXX_DEFINES) $(CXX_INCLUDES) $(CXX_FLAGS) -fexec-charset=GBK -E /work/main/tests/unit/IniReaderTest.cpp > CMakeFiles/unit_tests.dir/unit/IniReaderTest.cpp.i
 
 tests/CMakeFiles/unit_tests.dir/unit/IniReaderTest.cpp.s: cmake_force
 	@$(CMAKE_COMMAND) -E cmake_echo_color --switch=$(COLOR) --green "Compiling CXX source to assembly CMakeFiles/unit_tests.dir/unit/IniReaderTest.cpp.s"
-	cd /work/main/build/linux/tests && /usr/bin/c++ $(CXX_DEFINES) $(CXX_INCLUDES) $(CXX_FLAGS) -S /work/main/tests/unit/IniReaderTest.cpp -o CMakeFiles/unit_tests.dir/unit/IniReaderTest.cpp.s
+	cd /work/main/build/linux/tests && /usr/bin/c++ $(CXX_DEFINES) $(CXX_INCLUDES) $(CXX_FLAGS) -fexec-charset=GBK -S /work/main/tests/unit/IniReaderTest.cpp -o CMakeFiles/unit_tests.dir/unit/IniReaderTest.cpp.s
 
 tests/CMakeFiles/unit_tests.dir/unit/XmlTreeTest.cpp.o: tests/CMakeFiles/unit_tests.dir/flags.make
 tests/CMakeFiles/unit_tests.dir/unit/XmlTreeTest.cpp.o: /work/main/tests/unit/XmlTreeTest.cpp
 tests/CMakeFiles/unit_tests.dir/unit/XmlTreeTest.cpp.o: tests/CMakeFiles/unit_tests.dir/compiler_depend.ts
 	@$(CMAKE_COMMAND) -E cmake_echo_color --switch=$(COLOR) --green --progress-dir=/work/main/build/linux/CMakeFiles --progress-num=$(CMAKE_PROGRESS_4) "Building CXX object tests/CMakeFiles/unit_tests.dir/unit/XmlTreeTest.cpp.o"
-	cd /work/main/build/linux/tests && /usr/bin/c++ $(CXX_DEFINES) $(CXX_INCLUDES) $(CXX_FLAGS) -MD -MT tests/CMakeFiles/unit_tests.dir/unit/XmlTreeTest.cpp.o -MF CMakeFiles/unit_tests.dir/unit/XmlTreeTest.cpp.o.d -o CMakeFiles/unit_tests.dir/unit/XmlTreeTest.cpp.o -c /work/main/tests/unit/XmlTreeTest.cpp
+	cd /work/main/build/linux/tests && /usr/bin/c++ $(CXX_DEFINES) $(CXX_INCLUDES) $(CXX_FLAGS) -fexec-charset=GBK -MD -MT tests/CMakeFiles/unit_tests.dir/unit/XmlTreeTest.cpp.o -MF CMakeFiles/unit_tests.dir/unit/XmlTreeTest.cpp.o.d -o CMakeFiles/unit_tests.dir/unit/XmlTreeTest.cpp.o -c /work/main/tests/unit/XmlTreeTest.cpp
 
 tests/CMakeFiles/unit_tests.dir/unit/XmlTreeTest.cpp.i: cmake_force
 	@$(CMAKE_COMMAND) -E cmake_echo_color --switch=$(COLOR) --green "Preprocessing CXX source to CMakeFiles/unit_tests.dir/unit/XmlTreeTest.cpp.i"
-	cd /work/main/build/linux/tests && /usr/bin/c++ $(CXX_DEFINES) $(CXX_INCLUDES) $(CXX_FLAGS) -E /work/main/tests/unit/XmlTreeTest.cpp > CMakeFiles/unit_tests.dir/unit/XmlTreeTest.cpp.i
+	cd /work/main/build/linux/tests && /usr/bin/c++ $(CXX_DEFINES) $(CXX_INCLUDES) $(CXX_FLAGS) -fexec-charset=GBK -E /work/main/tests/unit/XmlTreeTest.cpp > CMakeFiles/unit_tests.dir/unit/XmlTreeTest.cpp.i
 
 tests/CMakeFiles/unit_tests.dir/unit/XmlTreeTest.cpp.s: cmake_force
 	@$(CMAKE_COMMAND) -E cmake_echo_color --switch=$(COLOR) --green "Compiling CXX source to assembly CMakeFiles/unit_tests.dir/unit/XmlTreeTest.cpp.s"
-	cd /work/main/build/linux/tests && /usr/bin/c++ $(CXX_DEFINES) $(CXX_INCLUDES) $(CXX_FLAGS) -S /work/main/tests/unit/XmlTreeTest.cpp -o CMakeFiles/unit_tests.dir/unit/XmlTreeTest.cpp.s
+	cd /work/main/build/linux/tests && /usr/bin/c++ $(CXX_DEFINES) $(CXX_INCLUDES) $(CXX_FLAGS) -fexec-charset=GBK -S /work/main/tests/unit/XmlTreeTest.cpp -o CMakeFiles/unit_tests.dir/unit/XmlTreeTest.cpp.s
 
 # Object files for target unit_tests
 unit_tests_OBJECTS = \

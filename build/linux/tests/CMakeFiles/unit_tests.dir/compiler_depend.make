@@ -377,7 +377,8 @@ tests/CMakeFiles/unit_tests.dir/unit/IniReaderTest.cpp.o: /work/main/tests/unit/
   /usr/include/gtest/gtest-typed-test.h \
   /usr/include/gtest/gtest_pred_impl.h \
   /usr/include/gtest/gtest_prod.h \
-  /work/main/src/platform/ini/IniReader.h
+  /work/main/src/platform/ini/IniReader.h \
+  /work/main/tests/unit/IniCases.h
 
 tests/CMakeFiles/unit_tests.dir/unit/TextTest.cpp.o: /work/main/tests/unit/TextTest.cpp \
   /usr/include/stdc-predef.h \
@@ -1519,6 +1520,8 @@ tests/CMakeFiles/unit_tests.dir/unit/XmlTreeTest.cpp.o: /work/main/tests/unit/Xm
 /work/main/src/check/Version.h:
 
 /work/main/tests/unit/TextTest.cpp:
+
+/work/main/tests/unit/IniCases.h:
 
 /usr/include/gtest/gtest_prod.h:
 

@@ -4,7 +4,13 @@
 # compile CXX with /usr/bin/c++
 CXX_DEFINES = 
 
-CXX_INCLUDES = -I/work/main/src
+CXX_INCLUDES = -I/work/main/tests -I/work/main/src
 
 CXX_FLAGS = -O2 -g -DNDEBUG -Wall -Wextra -finput-charset=UTF-8 -DGTEST_HAS_PTHREAD=1 -std=c++20
+
+# Custom options: tests/CMakeFiles/unit_tests.dir/unit/VersionTest.cpp.o_OPTIONS = -fexec-charset=GBK
+
+# Custom options: tests/CMakeFiles/unit_tests.dir/unit/IniReaderTest.cpp.o_OPTIONS = -fexec-charset=GBK
+
+# Custom options: tests/CMakeFiles/unit_tests.dir/unit/XmlTreeTest.cpp.o_OPTIONS = -fexec-charset=GBK
 
