@@ -6,6 +6,7 @@ import socket
 import socketserver
 import tempfile
 import threading
+import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 BUILD = os.environ.get("UPDATER_BUILD", os.path.join(ROOT, "build"))
@@ -109,8 +110,16 @@ class RunDir:
     def file(self, name):
         return os.path.join(self.path, name)
 
-    def companion_runs(self):
-        """Command lines the companion was started with, one per start."""
+    def companion_runs(self, expected=0, timeout=20):
+        """Command lines the companion was started with, one per start. The
+        updater does not wait for the companion, so wait for the `expected`
+        number of starts to be recorded."""
+        deadline = time.monotonic() + timeout
+        while len(self._runs()) < expected and time.monotonic() < deadline:
+            time.sleep(0.05)
+        return self._runs()
+
+    def _runs(self):
         try:
             with open(self.file("companion-started.txt"), "rb") as f:
                 return f.read().decode("latin-1").splitlines()

@@ -164,7 +164,7 @@ class QuietEnds(LinuxCase):
                 ini = settings(address, version="1.9")
                 d = self.run_dir(ini)
                 self.assertEqual(run_without_terminal(d.exe), 0)
-                self.assertEqual(len(d.companion_runs()), 1 if offered else 0)
+                self.assertEqual(len(d.companion_runs(1 if offered else 0)), 1 if offered else 0)
 
     def test_long_settings_value_is_harmless(self):
         d = self.run_dir(settings("http://" + "a" * 30000 + "/m.xml"))
@@ -180,7 +180,7 @@ class Fetching(LinuxCase):
         self.server.routes["/final"] = Route(body + b" " * 1000, cut_after=len(body))
         d = self.run_dir(settings(self.server.url("/m.xml?x=1#part")))
         self.assertEqual(run_without_terminal(d.exe), 0)
-        self.assertEqual(len(d.companion_runs()), 1)
+        self.assertEqual(len(d.companion_runs(1)), 1)
         paths = [r.split(b" ")[1] for r in self.server.requests]
         self.assertEqual(paths, [b"/m.xml?x=1", b"/final"])
 
@@ -198,7 +198,7 @@ class TheQuestion(LinuxCase):
         self.assertIn("更新提示:", t.text())
         t.press(b"\r")
         self.assertEqual(t.wait(), 0)
-        self.assertEqual(d.companion_runs(), [d.file("Velmora.exe")])
+        self.assertEqual(d.companion_runs(1), [d.file("Velmora.exe")])
         self.assertTrue(t.modes() & termios.ECHO and t.modes() & termios.ICANON, "terminal left raw")
 
     def test_arrow_keys_do_not_answer_and_ctrl_c_cancels(self):
@@ -224,7 +224,7 @@ class TheQuestion(LinuxCase):
         t.expect("你已选择不更新将继续使用旧版！")
         t.press(b"\r")
         self.assertEqual(t.wait(), 0)
-        self.assertEqual(len(d.companion_runs()), 1)
+        self.assertEqual(len(d.companion_runs(1)), 1)
 
     def test_companion_missing_ends_quietly(self):
         d = self.run_dir(settings(self.publish()), companion=None)
@@ -239,7 +239,7 @@ class TheQuestion(LinuxCase):
     def test_no_terminal_answers_cancel(self):
         d = self.run_dir(settings(self.publish()))
         self.assertEqual(run_without_terminal(d.exe), 0)
-        self.assertEqual(len(d.companion_runs()), 1)
+        self.assertEqual(len(d.companion_runs(1)), 1)
 
 
 class Ending(LinuxCase):

@@ -36,12 +36,14 @@ void PrintWindow(HWND w, const char* kind) {
                 owner ? static_cast<unsigned long>(GetWindowLongA(owner, GWL_EXSTYLE)) : 0UL,
                 static_cast<long>(GetDlgCtrlID(w)), r.left, r.top, r.right, r.bottom);
     if (std::string(cls) == PROGRESS_CLASSA) {
-        PBRANGE range{};
-        SendMessageA(w, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
-        std::printf(" range=%d,%d pos=%ld", range.iLow, range.iHigh,
+        // Values, not pointers: a pointer into this process means nothing there.
+        std::printf(" range=%ld,%ld pos=%ld", static_cast<long>(SendMessageA(w, PBM_GETRANGE, TRUE, 0)),
+                    static_cast<long>(SendMessageA(w, PBM_GETRANGE, FALSE, 0)),
                     static_cast<long>(SendMessageA(w, PBM_GETPOS, 0, 0)));
     }
-    if (!GetParent(w) || kind[0] == 'w') {
+    if (std::string(cls) == "Static" && (GetWindowLongA(w, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+        std::printf(" icon=%lx", static_cast<unsigned long>(SendMessageA(w, STM_GETICON, 0, 0)));
+    if (kind[0] == 'w') {
         RECT c{};
         GetClientRect(w, &c);
         POINT origin{0, 0};

@@ -28,6 +28,11 @@ LRESULT CALLBACK WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
     }
     auto* w = reinterpret_cast<ui::Window*>(GetWindowLongPtrA(handle, GWLP_USERDATA));
     switch (message) {
+    case WM_GETMINMAXINFO:
+        // The system's smallest tracking size is wider than StartWindow's 106
+        // pixels; the template's size stands.
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{0, 0};
+        return 0;
     case WM_TIMER:
         // A tick is a queued message: it runs only inside a message loop.
         if (w && !w->held && !platform::Ending() && w->tpl.onTimer) w->tpl.onTimer();
