@@ -11,18 +11,20 @@ WS_MINIMIZEBOX, WS_MAXIMIZEBOX = 0x00020000, 0x00010000
 WS_EX_TOOLWINDOW, WS_EX_STATICEDGE, WS_EX_TOPMOST = 0x80, 0x20000, 0x8
 PBS_SMOOTH = 0x1
 
-display = template = None
+template = None
 
 
 def setUpModule():
-    global display, template
+    global template
     display = wine.Display()
-    template = wine.PrefixTemplate(display)
+    try:
+        template = wine.PrefixTemplate(display)
+    finally:
+        display.close()
 
 
 def tearDownModule():
     template.close()
-    display.close()
 
 
 def size(window):
@@ -33,6 +35,10 @@ def size(window):
 class WineCase(unittest.TestCase):
     def setUp(self):
         self.server = Server()
+        # A display of its own for each test: a display shared across many Wine
+        # sessions at times refused the next one.
+        display = wine.Display()
+        self.addCleanup(display.close)
         self.wine = wine.Wine(template, display)
         self.addCleanup(self.wine.close)
         self.addCleanup(self.server.close)

@@ -101,8 +101,9 @@ class Wine:
         self.started = None
 
     def start(self, exe, extra_env=None):
-        self.started = subprocess.Popen(["wine", exe], cwd=os.path.dirname(exe), env=dict(self.env, **(extra_env or {})),
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.log = tempfile.TemporaryFile()
+        self.started = subprocess.Popen(["wine", exe], cwd=os.path.dirname(exe), env=dict(self.env, WINEDEBUG="err+all", **(extra_env or {})),
+                                        stdout=subprocess.DEVNULL, stderr=self.log)
         return self.started
 
     def run(self, exe, timeout=TIMEOUT):
@@ -122,6 +123,9 @@ class Wine:
         self.screenshot(shot)
         seen = [(w["class"], w["title"].decode("gbk", "replace"), w["visible"]) for w in self.windows()]
         ended = self.started.poll() if self.started else None
+        if ended is not None:
+            self.log.seek(0)
+            ended = f"{ended}, saying {self.log.read().decode('utf-8', 'replace')[-2000:]!r}"
         raise AssertionError(f"no window titled {title!r}; windows: {seen}; the program's exit code: {ended}; "
                              f"screen in {shot}")
 
