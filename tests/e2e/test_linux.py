@@ -25,6 +25,7 @@ class Terminal:
         self.output = b""
         self.pid, self.fd = pty.fork()
         if self.pid == 0:
+            os.closerange(3, 4096)  # the updater starts with no descriptor of the test's
             os.execve(exe, [exe], dict(os.environ, **(env or {})))
         self.status = None
 
@@ -146,11 +147,13 @@ class QuietEnds(LinuxCase):
         s.routes["/older"] = Route(manifest(version="1.10"))
         s.routes["/one-equals"] = Route(manifest(address="http://h/p.zip?a=1"))
         s.routes["/huge"] = Route(b"<" * (64 * 1024 * 1024 + 1))
+        s.routes["/" + "p" * 2047] = Route(manifest())
         cases = {
             "empty address": ("", False),
             "ftp scheme": ("ftp://127.0.0.1/m.xml", False),
             "not an address": ("just words", False),
             "refused": (f"http://127.0.0.1:{refused_port()}/m.xml", False),
+            "path of 2048 bytes": (s.url("/" + "p" * 2047), False),  # room for 2047 and the NUL
             "error page": (s.url("/404"), False),
             "binary body": (s.url("/binary"), False),
             "cut off inside": (s.url("/cut"), False),
@@ -199,6 +202,7 @@ class TheQuestion(LinuxCase):
         t.press(b"\r")
         self.assertEqual(t.wait(), 0)
         self.assertEqual(d.companion_runs(1), [d.file("Velmora.exe")])
+        self.assertFalse(os.path.exists(d.file("companion-started.txt.fds")), "descriptors inherited")
         self.assertTrue(t.modes() & termios.ECHO and t.modes() & termios.ICANON, "terminal left raw")
 
     def test_arrow_keys_do_not_answer_and_ctrl_c_cancels(self):

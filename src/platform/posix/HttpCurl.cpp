@@ -94,6 +94,9 @@ std::string HttpGetAll(const std::string& address) {
     curl_easy_setopt(session, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(session, CURLOPT_LOW_SPEED_TIME, 60L);
     curl_easy_setopt(session, CURLOPT_NOSIGNAL, 1L);
+    // No connection stays open after the fetch: the companion started later
+    // must not inherit a socket of ours.
+    curl_easy_setopt(session, CURLOPT_FORBID_REUSE, 1L);
     curl_easy_setopt(session, CURLOPT_WRITEFUNCTION, Append);
     curl_easy_setopt(session, CURLOPT_WRITEDATA, &body);
     curl_easy_perform(session);  // a failure part way keeps what arrived

@@ -1,3 +1,5 @@
+#include <dirent.h>
+#include <fcntl.h>
 #include <fenv.h>
 #include <limits.h>
 #include <signal.h>
@@ -5,6 +7,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <thread>
@@ -35,6 +38,19 @@ void OnTerminatingSignal(int sig) {
     terminal::Restore();
     signal(sig, SIG_DFL);
     raise(sig);
+}
+
+// Libraries keep descriptors of their own without close-on-exec (libcurl's
+// wake-up socket pair): mark every descriptor beyond the standard three.
+void KeepDescriptorsFromChildren() {
+    if (close_range(3, ~0U, CLOSE_RANGE_CLOEXEC) == 0) return;
+    DIR* dir = opendir("/proc/self/fd");
+    if (!dir) return;
+    while (dirent* entry = readdir(dir)) {
+        const int fd = atoi(entry->d_name);
+        if (fd > 2) fcntl(fd, F_SETFD, fcntl(fd, F_GETFD) | FD_CLOEXEC);
+    }
+    closedir(dir);
 }
 
 std::string ExecutablePath() {
@@ -93,6 +109,7 @@ void FatalError() {
 
 void StartProgram(const std::string& path) {
     terminal::Restore();
+    KeepDescriptorsFromChildren();
     char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
     // A session of its own, as a program started on Windows is independent of
     // its starter: the companion must outlive the terminal that ran the
