@@ -8,7 +8,7 @@ what=${1:-all}
 
 linux=(cmake make g++ pkg-config libcurl4-openssl-dev zlib1g-dev python3 locales)
 all=("${linux[@]}" libgtest-dev clang libclang-rt-dev g++-mingw-w64-i686 libz-mingw-w64-dev
-     wine wine32:i386 xvfb xauth xdotool imagemagick x11-utils fonts-wqy-microhei nginx)
+     wine wine32:i386 xvfb xauth xdotool imagemagick x11-utils fonts-wqy-microhei)
 if [ "$what" = linux ]; then wanted=("${linux[@]}"); else wanted=("${all[@]}"); fi
 
 missing=()
@@ -22,7 +22,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
   echo "setup: installing ${missing[*]}"
   apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
 # Wine shows the program's GBK texts only under a Chinese locale (code page 936).

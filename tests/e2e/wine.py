@@ -157,6 +157,8 @@ class Wine:
         subprocess.run(["import", "-window", "root", path], env=self.env, stderr=subprocess.DEVNULL)
 
     def close(self):
+        if self.started:
+            self.log.close()
         subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
         subprocess.run(["wineserver", "-w"], env=self.env, stderr=subprocess.DEVNULL)
         shutil.rmtree(self.prefix, ignore_errors=True)
