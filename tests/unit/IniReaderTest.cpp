@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "unit/CaseName.h"
+
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -20,13 +22,7 @@ TEST_P(IniRules, FindsWhatWindowsFinds) {
     }
     EXPECT_EQ(ini::ReadValue(c.file, c.section, c.key), c.value);
 }
-INSTANTIATE_TEST_SUITE_P(Table, IniRules, testing::ValuesIn(kIniCases),
-                         [](const auto& info) {
-                             std::string name = info.param.name;
-                             for (char& ch : name)
-                                 if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Table, IniRules, testing::ValuesIn(kIniCases), CaseName());
 
 TEST(IniValues, AreCutToTheBuffer) {
     const std::string longValue(20000, 'x');

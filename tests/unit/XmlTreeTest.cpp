@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "unit/CaseName.h"
+
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -59,13 +61,7 @@ TEST_P(ManifestFormat, ReadsOrRefuses) {
     EXPECT_EQ(tree.Load(c.document), c.loads);
     EXPECT_EQ(tree.GetAttribute(kPath, "版本号"), c.version);
 }
-INSTANTIATE_TEST_SUITE_P(Table, ManifestFormat, testing::ValuesIn(kManifestCases),
-                         [](const auto& info) {
-                             std::string name = info.param.name;
-                             for (char& ch : name)
-                                 if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Table, ManifestFormat, testing::ValuesIn(kManifestCases), CaseName());
 
 struct ReferenceCase {
     std::string_view raw, value;

@@ -298,4 +298,5 @@ tests/CMakeFiles/unit_tests.dir/unit/IniReaderTest.cpp.o: \
  /usr/include/gtest/gtest-test-part.h \
  /usr/include/gtest/gtest-typed-test.h \
  /usr/include/gtest/gtest_pred_impl.h /usr/include/gtest/gtest_prod.h \
- /work/main/src/platform/ini/IniReader.h /work/main/tests/unit/IniCases.h
+ /work/main/tests/unit/CaseName.h /work/main/src/platform/ini/IniReader.h \
+ /work/main/tests/unit/IniCases.h

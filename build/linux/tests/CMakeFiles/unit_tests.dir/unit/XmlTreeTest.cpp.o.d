@@ -298,4 +298,4 @@ tests/CMakeFiles/unit_tests.dir/unit/XmlTreeTest.cpp.o: \
  /usr/include/gtest/gtest-test-part.h \
  /usr/include/gtest/gtest-typed-test.h \
  /usr/include/gtest/gtest_pred_impl.h /usr/include/gtest/gtest_prod.h \
- /work/main/src/platform/xml/XmlTree.h
+ /work/main/tests/unit/CaseName.h /work/main/src/platform/xml/XmlTree.h
