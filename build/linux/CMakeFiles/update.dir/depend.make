@@ -1,2 +1,0 @@
-# Empty dependencies file for update.
-# This may be replaced when dependencies are built.

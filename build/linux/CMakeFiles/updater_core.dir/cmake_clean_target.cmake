@@ -1,3 +1,0 @@
-file(REMOVE_RECURSE
-  "libupdater_core.a"
-)
