@@ -40,6 +40,9 @@ void ReleaseServices();
 // An error box, then exit code -1 without the exit routine.
 [[noreturn]] void FatalError();
 
+// Names the calling thread for debuggers.
+void NameThread(const char* name);
+
 // Starts `path` without arguments and without waiting for it to end; waits at
 // most 1000 ms for it to be ready for input. Failures are ignored.
 void StartProgram(const std::string& path);

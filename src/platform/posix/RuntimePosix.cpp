@@ -2,12 +2,14 @@
 #include <fcntl.h>
 #include <fenv.h>
 #include <limits.h>
+#include <pthread.h>
 #include <signal.h>
 #include <spawn.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <new>
 #include <thread>
@@ -105,6 +107,12 @@ void ExitNow(std::int32_t exitCode) {
 void FatalError() {
     terminal::FatalBox(fatalTitle.c_str(), fatalText.c_str());
     ExitNow(-1);
+}
+
+void NameThread(const char* name) {
+    char shortName[16];  // the kernel keeps 15 bytes
+    snprintf(shortName, sizeof shortName, "%s", name);
+    pthread_setname_np(pthread_self(), shortName);
 }
 
 void StartProgram(const std::string& path) {

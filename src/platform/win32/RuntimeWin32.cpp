@@ -99,6 +99,11 @@ void FatalError() {
     ExitProcess(static_cast<UINT>(-1));
 }
 
+void NameThread(const char*) {
+    // SetThreadDescription needs Windows 10; older systems and Wine builds
+    // without it are served by the debugger's own thread list.
+}
+
 void StartProgram(const std::string& path) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
