@@ -54,9 +54,9 @@ void Connection::Run() {
         if (!Flush()) task.writesOk_.store(false);
         stream_.Close();
         if (outcome == Outcome::Done) {
-            std::unique_lock<std::mutex> lock(task.mutex_);
-            const auto next = task.plan_.Take(index_);
+            const auto next = NextRange();
             if (!next) break;
+            std::unique_lock<std::mutex> lock(task.mutex_);
             range_ = *next;
             const RangePlan::Range r = task.plan_[range_];
             lock.unlock();
@@ -68,12 +68,28 @@ void Connection::Run() {
         initial = false;
     }
     if (outcome == Outcome::Refused || outcome == Outcome::NetworkFailure) {
-        std::lock_guard<std::mutex> lock(task.mutex_);
-        if (range_ >= 0) task.plan_.Release(range_);
+        {
+            std::lock_guard<std::mutex> lock(task.mutex_);
+            if (range_ >= 0) task.plan_.Release(range_);
+        }
+        task.released_.notify_all();
     }
     const bool failed = outcome == Outcome::Refused || outcome == Outcome::NetworkFailure;
     task.Queue(failed ? ConnectionFailed : ConnectionEnded, index_, static_cast<std::intptr_t>(Position()));
     task.ConnectionDone();
+}
+
+// A range nobody holds. While other connections still work, this one waits:
+// a connection that fails gives its range up, and somebody must take it, also
+// when every other connection has finished first.
+std::optional<int> Connection::NextRange() {
+    DownloadTask& task = *task_;
+    std::unique_lock<std::mutex> lock(task.mutex_);
+    for (;;) {
+        if (const auto next = task.plan_.Take(index_)) return next;
+        if (!task.plan_.AnyHeldIncomplete() || task.stop_.load()) return std::nullopt;
+        task.released_.wait_for(lock, kPauseStep);
+    }
 }
 
 bool Connection::PauseBeforeRetry() {

@@ -33,6 +33,7 @@ private:
     Outcome StreamBody(std::int64_t streamPosition, std::string pending);
     Outcome Receive(std::size_t want, std::size_t& got);
     bool Flush();
+    std::optional<int> NextRange();
     bool PauseBeforeRetry();
     std::int64_t Position();
     void Message(int level, const std::string& text);

@@ -164,7 +164,7 @@ void DownloadTask::DivideAndStartOthers() {
         running_.fetch_add(1);
         if (!StartConnection(i)) {
             std::lock_guard<std::mutex> lock(mutex_);
-            plan_.Release(i);  // a free range: a connection that finishes early takes it
+            plan_.Release(i);  // a free range: a connection that finishes takes it
             running_.fetch_sub(1);
         }
     }

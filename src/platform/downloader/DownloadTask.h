@@ -72,6 +72,7 @@ private:
 
     std::mutex mutex_;  // guards plan_, savePath_, size_, the event queue, closeRequested_
     std::condition_variable wake_;
+    std::condition_variable released_;  // a range was given up
     RangePlan plan_;
     std::int64_t size_ = -1;
     std::string savePath_;

@@ -38,3 +38,9 @@ bool RangePlan::AllDone() const {
         if (!r.Done()) return false;
     return !ranges_.empty();
 }
+
+bool RangePlan::AnyHeldIncomplete() const {
+    for (const Range& r : ranges_)
+        if (r.holder >= 0 && !r.Done()) return true;
+    return false;
+}

@@ -32,6 +32,8 @@ public:
     void Advance(int range, std::int64_t bytes) { ranges_[range].current += bytes; }
 
     bool AllDone() const;
+    // Whether a connection still works on an incomplete range.
+    bool AnyHeldIncomplete() const;
     std::int64_t Size() const { return size_; }
     const Range& operator[](int i) const { return ranges_[i]; }
     int Count() const { return static_cast<int>(ranges_.size()); }
