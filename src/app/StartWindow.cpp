@@ -9,12 +9,13 @@ const ui::WindowTemplate& StartWindowTemplate() {
         .height = 63,
         .closeBox = true,
         .visible = true,
-        .escCloses = false,
         .ownedByHandoff = false,
         .controls = {},
         .timerMs = 0,
+        .onCreate = [](ui::Window*) { RunUpdateCheck(); },
         .onTimer = nullptr,
-        .onCreate = RunUpdateCheck,
+        .onEscape = nullptr,
+        .onDestroy = nullptr,
     };
     return startWindow;
 }

@@ -1,7 +1,7 @@
-// This file holds program texts: it is compiled with -fexec-charset=GBK.
 #include "check/UpdateCheck.h"
 
 #include "app/EndProgram.h"
+#include "app/Texts.h"
 #include "app/UpdateState.h"
 #include "check/Version.h"
 #include "download/UpdateWindow.h"
@@ -12,14 +12,13 @@
 
 namespace {
 
-constexpr const char* kSection = "更新";
-constexpr const char* kManifestPath = "最新版本/版本信息";
+using namespace texts;
 
 void AskAndInstall(const std::string& notes) {
-    std::string text = "发现有新的版本可以更新，本次更新了如下内容：";
+    std::string text = kNotesIntro;
     text += "\r\n\r\n";
     text += ConvertNoteMarkers(notes);
-    if (ui::ShowMessageBox(text, "更新信息:", ui::Buttons::OkCancel) != ui::Answer::Cancel)
+    if (ui::ShowMessageBox(text, kNotesTitle, ui::Buttons::OkCancel) != ui::Answer::Cancel)
         OpenUpdateWindow();  // a completed download ends the process in there
 }
 
@@ -27,17 +26,17 @@ void AskAndInstall(const std::string& notes) {
 
 void RunUpdateCheck() {
     const std::string settings = RunPath("update.ini");
-    const std::string address = ReadSetting(settings, kSection, "地址");
-    const std::string installed = ReadSetting(settings, kSection, "版本号");
+    const std::string address = ReadSetting(settings, kSettingsSection, kAddressKey);
+    const std::string installed = ReadSetting(settings, kSettingsSection, kVersionKey);
 
     XmlTree& manifest = *updateState.manifest;
     manifest.Load(HttpGetAll(address));
-    updateState.downloadAddress = manifest.GetAttribute(kManifestPath, "下载地址");
-    const std::string published = manifest.GetAttribute(kManifestPath, "版本号");
+    updateState.downloadAddress = manifest.GetAttribute(kManifestPath, kDownloadAttribute);
+    const std::string published = manifest.GetAttribute(kManifestPath, kVersionAttribute);
     if (!IsNewerVersion(published, installed)) EndProgram(0);
 
-    AskAndInstall(manifest.GetAttribute(kManifestPath, "升级说明"));
-    ui::ShowMessageBox("你已选择不更新将继续使用旧版！", "更新提示:", ui::Buttons::OkExclamation);
+    AskAndInstall(manifest.GetAttribute(kManifestPath, kNotesAttribute));
+    ui::ShowMessageBox(kDeclineText, kDeclineTitle, ui::Buttons::OkExclamation);
     platform::StartProgram(RunPath("Velmora.exe"));
     EndProgram(0);
 }

@@ -20,20 +20,23 @@ struct ControlTemplate {
     int rangeMin, rangeMax;        // a progress bar, the only kind of control
 };
 
+struct Window;
+
+// A window's events. They run on the user-interface thread, never while the
+// window is being built and never once the end of the program has begun.
 struct WindowTemplate {
     std::string caption;
     int width, height;      // outer size, centred on the screen
     bool closeBox;          // a system menu with a close box; otherwise a bare title bar
     bool visible;           // shown once its creation event has returned
-    bool escCloses;         // the Esc key destroys the window
     bool ownedByHandoff;    // owned by the hidden hand-off window: no taskbar button
     std::vector<ControlTemplate> controls;
     unsigned timerMs;       // 0: no timer; otherwise started before the creation event
-    void (*onTimer)();
-    void (*onCreate)();
+    void (*onCreate)(Window*);
+    void (*onTimer)(Window*);
+    bool (*onEscape)(Window*);  // true: the Esc key destroys the window; none: Esc does nothing
+    void (*onDestroy)(Window*);
 };
-
-struct Window;
 
 // Builds the window hidden with its events held back, shows its controls, runs
 // its creation event, then shows it if it still exists and is flagged visible.

@@ -1,13 +1,18 @@
 // Table tests that must run on Windows itself (under Wine): the INI table
-// against the system's own private-profile reader. Prints one line per case;
+// against the system's own private-profile reader, and the progress
+// arithmetic in the x87 precision the program sets at start-up. Prints one line per case;
 // the exit code counts the failures.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
+#include "app/Texts.h"
+#include "download/Progress.h"
+#include "platform/Runtime.h"
 #include "platform/Settings.h"
 #include "unit/IniCases.h"
+#include "unit/ProgressCases.h"
 
 namespace {
 
@@ -56,5 +61,13 @@ int main() {
     const std::string longPath = WriteTemp("long", "[s]\nk=" + std::string(20000, 'x') + "\n");
     Expect("ini value cut to 10239 bytes", ReadSetting(longPath, "s", "k"), std::string(10239, 'x'));
     DeleteFileA(longPath.c_str());
+
+    platform::ResetFloatingPoint();
+    for (const ProgressCase& c : kProgressCases)
+        Expect(std::string("progress ") + c.name, std::to_string(ProgressPosition(c.done, c.totalSize)),
+               std::to_string(c.position));
+    for (const SpeedCase& c : kSpeedCases)
+        Expect(std::string("speed ") + c.name, SpeedCaption(c.speed),
+               std::string(texts::kSpeedBefore) + c.number + texts::kSpeedAfter);
     return failures;
 }

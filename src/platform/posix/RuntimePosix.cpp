@@ -14,6 +14,7 @@
 #include <new>
 #include <thread>
 
+#include "app/Texts.h"
 #include "platform/Http.h"
 #include "platform/Runtime.h"
 #include "platform/posix/PosixUi.h"
@@ -65,8 +66,8 @@ std::string ExecutablePath() {
 
 void Start() {
     std::set_new_handler(OnAllocationFailure);
-    fatalTitle = terminal::FromGbk("错误");
-    fatalText = terminal::FromGbk("内存不足或窗口无法创建，程序将退出。");
+    fatalTitle = terminal::FromGbk(texts::kFatalTitle);
+    fatalText = terminal::FromGbk(texts::kFatalText);
     for (int sig : {SIGTERM, SIGHUP, SIGQUIT, SIGINT}) signal(sig, OnTerminatingSignal);
     signal(SIGPIPE, SIG_IGN);
     const std::string exe = ExecutablePath();

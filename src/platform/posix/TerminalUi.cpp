@@ -81,7 +81,7 @@ void RunDueTimers() {
         ui::Window& w = *windows[i];
         if (!w.alive || w.tpl.timerMs == 0 || now < w.nextTick) continue;
         w.nextTick = now + std::chrono::milliseconds(w.tpl.timerMs);
-        if (!platform::Ending() && w.tpl.onTimer) w.tpl.onTimer();
+        if (!platform::Ending() && w.tpl.onTimer) w.tpl.onTimer(&w);
     }
 }
 
@@ -111,7 +111,7 @@ void DrawWindow(ui::Window& w) {
         for (int i = 0; i < kCells; ++i) line += i < filled ? "#" : ".";
         line += "] " + std::to_string(value * 100 / span) + "%";
     }
-    if (w.tpl.escCloses) line += "\033[2m  (Esc: close)\033[0m";
+    if (w.tpl.onEscape) line += "\033[2m  (Esc: close)\033[0m";
     terminal::Write(line);
 }
 
@@ -119,6 +119,7 @@ void Destroy(ui::Window& w) {
     if (!w.alive) return;
     w.alive = false;
     if (w.shown) terminal::Write("\n");
+    if (w.tpl.onDestroy && !platform::Ending()) w.tpl.onDestroy(&w);
 }
 
 std::string ToTerminalLines(const std::string& gbk) {
@@ -198,7 +199,7 @@ Window* LoadWindow(const WindowTemplate& tpl, bool modal) {
     w->tpl = tpl;
     w->caption = tpl.caption;
     w->nextTick = Clock::now() + std::chrono::milliseconds(tpl.timerMs);
-    if (tpl.onCreate && !platform::Ending()) tpl.onCreate();
+    if (tpl.onCreate && !platform::Ending()) tpl.onCreate(w);
     if (!w->alive) return nullptr;
     if (tpl.visible) {
         w->shown = true;
@@ -209,7 +210,8 @@ Window* LoadWindow(const WindowTemplate& tpl, bool modal) {
     if (keys) terminal::EnterRawMode();
     while (w->alive) {
         const terminal::Key key = Turn(keys);
-        if (tpl.escCloses && (key == terminal::Key::Escape || key == terminal::Key::Interrupt)) Destroy(*w);
+        const bool escape = key == terminal::Key::Escape || key == terminal::Key::Interrupt;
+        if (escape && tpl.onEscape && !platform::Ending() && tpl.onEscape(w)) Destroy(*w);
     }
     if (keys) terminal::Restore();
     return nullptr;

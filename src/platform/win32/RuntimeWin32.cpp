@@ -1,4 +1,3 @@
-// This file holds program texts: it is compiled with -fexec-charset=GBK.
 #include <windows.h>
 #include <ole2.h>
 
@@ -7,6 +6,7 @@
 #include <atomic>
 #include <new>
 
+#include "app/Texts.h"
 #include "platform/Http.h"
 #include "platform/Runtime.h"
 #include "platform/Text.h"
@@ -95,7 +95,7 @@ void ReleaseServices() {
 void ExitNow(std::int32_t exitCode) { ExitProcess(static_cast<UINT>(exitCode)); }
 
 void FatalError() {
-    MessageBoxA(nullptr, "内存不足或窗口无法创建，程序将退出。", "错误", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    MessageBoxA(nullptr, texts::kFatalText, texts::kFatalTitle, MB_OK | MB_ICONERROR | MB_TASKMODAL);
     ExitProcess(static_cast<UINT>(-1));
 }
 

@@ -35,12 +35,13 @@ LRESULT CALLBACK WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_TIMER:
         // A tick is a queued message: it runs only inside a message loop.
-        if (w && !w->held && !platform::Ending() && w->tpl.onTimer) w->tpl.onTimer();
+        if (w && !w->held && !platform::Ending() && w->tpl.onTimer) w->tpl.onTimer(w);
         return 0;
     case WM_DESTROY:
         if (w && w->alive) {
             w->alive = false;
             KillTimer(handle, kTimerId);
+            if (w->tpl.onDestroy && !platform::Ending()) w->tpl.onDestroy(w);
             if (--liveWindows == 0) PostQuitMessage(0);
         }
         return 0;
@@ -95,8 +96,8 @@ void RunModalLoop(ui::Window& w) {
             return;
         }
         if (got < 0) return;
-        if (w.tpl.escCloses && IsEscapeFor(msg, w.handle)) {
-            if (!platform::Ending()) DestroyWindow(w.handle);
+        if (w.tpl.onEscape && IsEscapeFor(msg, w.handle)) {
+            if (!platform::Ending() && w.tpl.onEscape(&w)) DestroyWindow(w.handle);
             continue;
         }
         TranslateMessage(&msg);
@@ -128,7 +129,7 @@ Window* LoadWindow(const WindowTemplate& tpl, bool modal) {
     CreateControls(*w);
     if (tpl.timerMs) SetTimer(w->handle, kTimerId, tpl.timerMs, nullptr);
     w->held = false;
-    if (tpl.onCreate && !platform::Ending()) tpl.onCreate();
+    if (tpl.onCreate && !platform::Ending()) tpl.onCreate(w);
     if (!w->alive || !IsWindow(w->handle)) return nullptr;
     if (tpl.visible) ShowWindow(w->handle, SW_SHOWNORMAL);
     if (!modal) return w;
