@@ -24,6 +24,15 @@ iconv -f UTF-8 -t GBK > "$demo/www/version.xml" <<XML
   <版本信息 版本号="2.0" 下载地址="http://127.0.0.1:$port/Velmora-2.0.zip" 升级说明="修复了启动时偶尔崩溃的问题\r\新增中文界面\r\下载速度更快"/>
 </最新版本>
 XML
+# The package: the new Velmora, its update.ini saying 2.0, and some assets.
+python3 - "$demo/www/Velmora-2.0.zip" <<'PY'
+import os, sys, zipfile
+with zipfile.ZipFile(sys.argv[1], "w") as z:
+    z.writestr("update.ini", "[更新]\r\n地址=unused\r\n版本号=2.0\r\n".encode("gbk"))
+    z.writestr("Velmora.exe", "#!/bin/sh\necho 'Velmora 2.0 started' > \"$(dirname \"$0\")/velmora-started.txt\"\n")
+    z.writestr("data/", "")
+    z.writestr("data/assets.bin", os.urandom(4 * 1024 * 1024))
+PY
 # The user's side: the updater beside the program it keeps up to date.
 cp build/linux/update "$demo/run/update"
 printf '[更新]\r\n地址=http://127.0.0.1:%s/version.xml\r\n版本号=1.0\r\n' "$port" | iconv -f UTF-8 -t GBK > "$demo/run/update.ini"
@@ -33,14 +42,16 @@ echo "Velmora started" > "$(dirname "$0")/velmora-started.txt"
 SH
 chmod +x "$demo/run/Velmora.exe"
 
-python3 -m http.server "$port" --bind 127.0.0.1 --directory "$demo/www" >/dev/null 2>&1 &
+python3 scripts/demo_server.py "$demo/www" "$port" 300000 >/dev/null 2>&1 &
 server=$!
 until python3 -c "import socket; socket.create_connection(('127.0.0.1', $port))" 2>/dev/null; do sleep 0.1; done
 
 echo "Run directory $demo/run: installed version 1.0; the server publishes 2.0."
+echo "Enter answers OK (the package downloads over five connections), Esc answers Cancel."
 status=0
 "$demo/run/update" || status=$?
 for _ in 1 2 3 4 5 6 7 8 9 10; do [ -e "$demo/run/velmora-started.txt" ] && break; sleep 0.1; done
 echo
 echo "The updater ended with exit code $status."
 if [ -e "$demo/run/velmora-started.txt" ]; then echo "It started Velmora."; else echo "It did not start Velmora."; fi
+if [ -e "$demo/run/temp.zip" ]; then echo "The package arrived: $(stat -c %s "$demo/run/temp.zip") bytes."; fi

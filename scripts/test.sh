@@ -10,6 +10,9 @@ scripts/build.sh all
 echo "== unit tests"
 ctest --test-dir build/linux --output-on-failure -j "$(nproc)" | tail -n 3
 
+echo "== the downloader under sanitizers"
+scripts/sanitize.sh
+
 echo "== fuzzers"
 scripts/fuzz.sh "${FUZZ_SECONDS:-20}"
 

@@ -1,6 +1,7 @@
 """Shared pieces of the end-to-end tests: a scriptable HTTP server on
 127.0.0.1 that records what it was asked, and throwaway run directories."""
 import os
+import re
 import shutil
 import socket
 import socketserver
@@ -28,9 +29,11 @@ def settings(address, version="1.0"):
 class Route:
     """What the server answers for one path: a status, a body, and how to end."""
 
-    def __init__(self, body=b"", status=200, headers=None, cut_after=None, location=None):
+    def __init__(self, body=b"", status=200, headers=None, cut_after=None, location=None, ranges=False, rate=None):
         self.body, self.status, self.headers = body, status, headers or {}
         self.cut_after = cut_after  # close after this many body bytes, announcing the whole length
+        self.ranges = ranges        # answer "Range: bytes=N-" with 206
+        self.rate = rate            # bytes per second and connection, or as fast as it goes
         if location:
             self.headers["Location"] = location
 
@@ -56,13 +59,24 @@ class Server:
                 outer.requests.append(head)
                 path = head.split(b" ")[1].decode("latin-1")
                 route = outer.routes.get(path, Route(b"<html>not found</html>", 404))
-                reason = {200: "OK", 301: "Moved", 302: "Found", 404: "Not Found", 500: "Error"}.get(route.status, "X")
-                lines = [f"HTTP/1.0 {route.status} {reason}", f"Content-Length: {len(route.body)}"]
+                status, body, extra = route.status, route.body, []
+                wanted = re.search(rb"\r\nRange: bytes=(\d+)-", head)
+                if route.ranges and status == 200 and wanted and int(wanted.group(1)) < len(body):
+                    start = int(wanted.group(1))
+                    status, body = 206, body[start:]
+                    extra = [f"Content-Range: bytes {start}-{len(route.body) - 1}/{len(route.body)}"]
+                reason = {200: "OK", 206: "Partial", 301: "Moved", 302: "Found", 404: "Not Found"}.get(status, "X")
+                lines = [f"HTTP/1.0 {status} {reason}", f"Content-Length: {len(body)}"] + extra
                 lines += [f"{k}: {v}" for k, v in route.headers.items()]
                 self.request.sendall(("\r\n".join(lines) + "\r\n\r\n").encode("latin-1"))
-                body = route.body if route.cut_after is None else route.body[: route.cut_after]
+                if route.cut_after is not None:
+                    body = body[: route.cut_after]
+                step = 4096
                 try:
-                    self.request.sendall(body)
+                    for at in range(0, len(body), step):
+                        self.request.sendall(body[at:at + step])
+                        if route.rate:
+                            time.sleep(step / route.rate)  # the server is slow, on purpose
                 except OSError:
                     pass
 

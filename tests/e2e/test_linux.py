@@ -246,6 +246,74 @@ class TheQuestion(LinuxCase):
         self.assertEqual(len(d.companion_runs(1)), 1)
 
 
+class Downloading(LinuxCase):
+    def publish_package(self, size, **route):
+        package = os.urandom(size)
+        self.server.routes["/package.zip"] = Route(package, **route)
+        self.publish(manifest(address=" " + self.server.url("/package.zip") + " "))  # spaces are trimmed
+        return package
+
+    def test_the_package_arrives_whole_and_the_finished_download_ends_the_program(self):
+        package = self.publish_package(3_000_000, ranges=True, rate=250_000)
+        d = self.run_dir(settings(self.server.url("/m.xml")))
+        t = self.terminal(d.exe)
+        t.expect("[Esc] Cancel")
+        t.press(b"\r")
+        t.expect("KB/秒")  # the timer's caption: the window was open while the data came
+        self.assertEqual(t.wait(), 0)
+        self.assertNotIn("你已选择不更新", t.text())
+        with open(d.file("temp.zip"), "rb") as f:
+            self.assertTrue(f.read() == package, "the package differs")
+        self.assertEqual(len(d.companion_runs(1)), 1)
+        ranged = [r for r in self.server.requests if b"Range: bytes=" in r]
+        self.assertEqual(len(ranged), 4, "five connections, four of them ranged")
+
+    def test_a_server_that_ignores_ranges_still_gives_the_whole_package(self):
+        package = self.publish_package(500_000)
+        d = self.run_dir(settings(self.server.url("/m.xml")))
+        t = self.terminal(d.exe)
+        t.expect("[Esc] Cancel")
+        t.press(b"\r")
+        self.assertEqual(t.wait(), 0)
+        with open(d.file("temp.zip"), "rb") as f:
+            self.assertTrue(f.read() == package, "the package differs")
+
+    def test_esc_during_a_slow_download_returns_to_the_check(self):
+        self.publish_package(5_000_000, ranges=True, rate=20_000)
+        d = self.run_dir(settings(self.server.url("/m.xml")))
+        t = self.terminal(d.exe)
+        t.expect("[Esc] Cancel")
+        t.press(b"\r")
+        t.expect("KB/秒")
+        t.press(b"\x1b")
+        t.expect("你已选择不更新将继续使用旧版！")
+        t.press(b"\r")
+        self.assertEqual(t.wait(), 0)
+        self.assertEqual(len(d.companion_runs(1)), 1)
+
+    def test_leftovers_of_an_earlier_run_are_removed_first(self):
+        package = self.publish_package(30_000)
+        d = self.run_dir(settings(self.server.url("/m.xml")))
+        with open(d.file("temp.zip"), "wb") as f:
+            f.write(b"an old package")
+        os.makedirs(d.file("temp/.hidden"))
+        with open(d.file("temp/.hidden/old.dll"), "wb") as f:
+            f.write(b"old")
+        os.chmod(d.file("temp/.hidden/old.dll"), 0o444)
+        outside = os.path.join(d.top, "outside")
+        os.makedirs(outside)
+        open(os.path.join(outside, "keep.txt"), "w").close()
+        os.symlink(outside, d.file("temp/link"))
+        t = self.terminal(d.exe)
+        t.expect("[Esc] Cancel")
+        t.press(b"\r")
+        self.assertEqual(t.wait(), 0)
+        with open(d.file("temp.zip"), "rb") as f:
+            self.assertTrue(f.read() == package)
+        self.assertFalse(os.path.exists(d.file("temp")))
+        self.assertTrue(os.path.exists(os.path.join(outside, "keep.txt")), "followed a link out of the folder")
+
+
 class Ending(LinuxCase):
     def test_end_from_another_thread_during_a_box_cleans_up_once_on_the_ui_thread(self):
         d = self.run_dir(settings(self.publish()), exe=HOOKS)

@@ -132,13 +132,18 @@ class TheQuestion(WineCase):
         windows_path = "C:" + d.file("Velmora.exe")[len(self.wine.drive_c):].replace("/", "\\")
         self.assertEqual(d.companion_runs(1), [f'"{windows_path}"'])
 
+    def download_window(self):
+        """UpdateWindow, captioned "更新" or, after the first tick, with the speed."""
+        xid = self.wine.find("", pattern="^(更新|下载速度：.*KB/秒 )$")
+        (window,) = [w for w in self.program_windows() if w["class"] == "VelmoraUpdaterWindow" and w["visible"] == "1"]
+        return xid, window
+
     def test_ok_opens_the_download_window_and_esc_closes_it(self):
         d = self.run_dir(settings(self.publish()))
         process = self.wine.start(d.exe)
         xid, _ = self.box("更新信息:")
         self.wine.press(xid, "Return")
-        xid = self.wine.find("更新")
-        (window,) = [w for w in self.program_windows() if w["title"] == gbk("更新")]
+        xid, window = self.download_window()
         self.assertEqual(window["visible"], "1")
         self.assertEqual(size(window), (333, 64))
         self.assertEqual(window["rect"][:2], [(1024 - 333) // 2, (768 - 64) // 2])
@@ -154,6 +159,7 @@ class TheQuestion(WineCase):
         self.assertTrue(bar["exstyle"] & WS_EX_STATICEDGE)
         self.assertFalse(bar["style"] & PBS_SMOOTH)
         self.assertEqual((bar["range"], bar["pos"]), ("0,100", "0"))
+        self.assertTrue(self.wine.skips_taskbar(xid), "UpdateWindow shows in the taskbar")
 
         self.wine.press(xid, "Escape")
         xid, _ = self.box("更新提示:")
@@ -184,6 +190,42 @@ class TheQuestion(WineCase):
         self.assertEqual(process.wait(wine.TIMEOUT), 0)
         self.assertEqual(len(d.companion_runs(1)), 1)
         self.assertFalse(os.path.exists(os.path.join(d.top, "companion-started.txt")), "planted program started")
+
+
+class Downloading(WineCase):
+    def publish_package(self, size, **route):
+        package = os.urandom(size)
+        self.server.routes["/package.zip"] = Route(package, **route)
+        self.publish(manifest(address=self.server.url("/package.zip")))
+        return package
+
+    def test_the_package_arrives_whole_and_the_finished_download_ends_the_program(self):
+        package = self.publish_package(3_000_000, ranges=True, rate=250_000)
+        d = self.run_dir(settings(self.server.url("/m.xml")))
+        process = self.wine.start(d.exe)
+        xid, _ = self.box("更新信息:")
+        self.wine.press(xid, "Return")
+        self.wine.find("", pattern="^下载速度：[0-9]+KB/秒 $")  # a tick while the window is modal
+        (window,) = [w for w in self.program_windows() if w["class"] == "VelmoraUpdaterWindow" and w["visible"] == "1"]
+        self.assertGreater(int(window["children"][0]["pos"]), 0)
+        self.assertEqual(process.wait(wine.TIMEOUT), 0)
+        with open(d.file("temp.zip"), "rb") as f:
+            self.assertTrue(f.read() == package, "the package differs")
+        self.assertEqual(len(d.companion_runs(1)), 1)
+        self.assertEqual(len([r for r in self.server.requests if b"Range: bytes=" in r]), 4)
+
+    def test_esc_during_a_slow_download_returns_to_the_check(self):
+        self.publish_package(5_000_000, ranges=True, rate=20_000)
+        d = self.run_dir(settings(self.server.url("/m.xml")))
+        process = self.wine.start(d.exe)
+        xid, _ = self.box("更新信息:")
+        self.wine.press(xid, "Return")
+        xid = self.wine.find("", pattern="^下载速度：[0-9]+KB/秒 $")
+        self.wine.press(xid, "Escape")
+        xid, _ = self.box("更新提示:")
+        self.wine.press(xid, "Return")
+        self.assertEqual(process.wait(wine.TIMEOUT), 0)
+        self.assertEqual(len(d.companion_runs(1)), 1)
 
 
 class Ending(WineCase):

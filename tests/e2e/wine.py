@@ -111,11 +111,12 @@ class Wine:
                               stderr=subprocess.DEVNULL, timeout=timeout)
         return done.returncode, done.stdout
 
-    def find(self, title):
-        """X window id of the window titled exactly `title`, once it is there."""
+    def find(self, title, pattern=None):
+        """X window id of the window titled exactly `title` (or matching the
+        regular expression `pattern`), once it is there."""
         deadline = time.monotonic() + TIMEOUT
         while time.monotonic() < deadline:
-            found = subprocess.run(["xdotool", "search", "--name", f"^{title}$"], env=self.env,
+            found = subprocess.run(["xdotool", "search", "--name", pattern or f"^{title}$"], env=self.env,
                                    stdout=subprocess.PIPE, stderr=subprocess.DEVNULL).stdout.split()
             if found:
                 return found[0].decode()
@@ -152,6 +153,11 @@ class Wine:
                 fields["children"] = []
                 tops.append(fields)
         return tops
+
+    def skips_taskbar(self, xid):
+        state = subprocess.run(["xprop", "-id", xid, "_NET_WM_STATE"], env=self.env, stdout=subprocess.PIPE,
+                               stderr=subprocess.DEVNULL).stdout.decode()
+        return "_NET_WM_STATE_SKIP_TASKBAR" in state
 
     def screenshot(self, path):
         subprocess.run(["import", "-window", "root", path], env=self.env, stderr=subprocess.DEVNULL)

@@ -280,6 +280,10 @@ const ServerCase kServerCases[] = {
     {"no size", {.body = Pattern(1000), .omitSize = true}, 5, false, 1, 0},
     {"size of 2 GiB", {.body = Pattern(1000), .announcedSize = std::int64_t{1} << 31}, 5, false, 1, 0},
     {"cut half way then retried", {.body = Pattern(100000), .cutRequests = 2}, 2, true, 2, 1},
+    // The retry asks for the rest and gets the whole file: read from 0, the
+    // bytes it has already dropped, never written at the offset.
+    {"retry answered with the whole file", {.body = Pattern(100000), .honourRanges = false, .cutRequests = 1}, 1, true,
+     1, 1, 0},
     {"stalled past the receive time-out", {.body = Pattern(30000), .stallRequests = 1}, 1, true, 1, 1},
     {"cut every time until the retries run out", {.body = Pattern(1000), .cutRequests = 1000}, 1, false, 1, 1},
 };
@@ -336,6 +340,16 @@ TEST(Download, RedirectsAreFollowedToAnotherPortButNotForever) {
         EXPECT_TRUE(ReadFile(dir / "a.zip") == Pattern(30000));
         // The second connection goes straight to where the first was sent.
         EXPECT_EQ(moved.Requests().size(), 1u);
+    }
+    {
+        TestHttpServer secure({.status = 302, .location = "https://127.0.0.1/p.zip"});
+        EventLog log;
+        Download download(kQuickRetries);
+        ASSERT_TRUE(download.AddTask(Record(secure.Url(), dir / "c.zip")));
+        const auto events = log.WaitFinished();
+        EXPECT_FALSE(log.complete);
+        EXPECT_EQ(CountOf(events, ConnectionFailed), 1);  // a scheme it does not fetch: no retry
+        EXPECT_EQ(secure.Requests().size(), 1u);
     }
     TestHttpServer loop({.status = 302, .location = "/again"});
     EventLog log;
