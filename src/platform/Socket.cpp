@@ -47,9 +47,9 @@ Status Stream::SendAll(std::string_view data, int timeoutMs) {
 
 Status Stream::Receive(char* data, std::size_t n, std::size_t& got, int timeoutMs) {
     got = 0;
+    // Data already waiting is taken at once; only an empty socket is waited on.
     for (;;) {
-        const Status s = Wait(false, timeoutMs);
-        if (s != Status::Ok) return s;
+        if (stop_.load()) return Status::Stopped;
         const long r = ReceiveSome(handle_, data, n);
         if (r > 0) {
             got = static_cast<std::size_t>(r);
@@ -57,6 +57,8 @@ Status Stream::Receive(char* data, std::size_t n, std::size_t& got, int timeoutM
         }
         if (r == 0) return Status::Closed;
         if (!WouldBlock()) return Status::Failed;
+        const Status s = Wait(false, timeoutMs);
+        if (s != Status::Ok) return s;
     }
 }
 

@@ -5,6 +5,7 @@ import re
 import shutil
 import socket
 import socketserver
+import subprocess
 import tempfile
 import threading
 import time
@@ -141,4 +142,56 @@ class RunDir:
             return []
 
     def remove(self):
+        shutil.rmtree(self.top, ignore_errors=True)
+
+
+class Nginx:
+    """nginx on 127.0.0.1 serving `root`, for the normal case and the bench;
+    `limit_rate` holds each connection to that rate (for example "25m")."""
+
+    def __init__(self, root, limit_rate=None):
+        self.top = tempfile.mkdtemp(prefix="updater-nginx-")
+        self.port = refused_port()
+        rate = f"limit_rate {limit_rate};" if limit_rate else ""
+        user = "user root;" if os.geteuid() == 0 else ""
+        conf = os.path.join(self.top, "nginx.conf")
+        with open(conf, "w") as f:
+            f.write(f"""{user}
+daemon off;
+worker_processes 2;
+pid {self.top}/nginx.pid;
+error_log {self.top}/error.log;
+events {{ worker_connections 256; }}
+http {{
+    access_log off;
+    sendfile on;
+    client_body_temp_path {self.top}/body;
+    proxy_temp_path {self.top}/proxy;
+    fastcgi_temp_path {self.top}/fastcgi;
+    uwsgi_temp_path {self.top}/uwsgi;
+    scgi_temp_path {self.top}/scgi;
+    server {{
+        listen 127.0.0.1:{self.port};
+        root {root};
+        {rate}
+    }}
+}}
+""")
+        self.process = subprocess.Popen(["nginx", "-c", conf, "-p", self.top], stderr=subprocess.DEVNULL)
+        deadline = time.monotonic() + 10
+        while True:
+            try:
+                socket.create_connection(("127.0.0.1", self.port)).close()
+                break
+            except OSError:
+                if time.monotonic() > deadline or self.process.poll() is not None:
+                    raise RuntimeError("nginx did not start")
+                time.sleep(0.02)
+
+    def url(self, path):
+        return f"http://127.0.0.1:{self.port}{path}"
+
+    def close(self):
+        self.process.terminate()
+        self.process.wait()
         shutil.rmtree(self.top, ignore_errors=True)

@@ -3,13 +3,15 @@ person at a terminal would drive it."""
 import os
 import pty
 import select
+import shutil
 import signal
 import subprocess
+import tempfile
 import termios
 import time
 import unittest
 
-from harness import BUILD, RunDir, Route, Server, manifest, refused_port, settings
+from harness import BUILD, Nginx, RunDir, Route, Server, manifest, refused_port, settings
 
 LINUX = os.path.join(BUILD, "linux")
 UPDATER = os.path.join(LINUX, "update")
@@ -267,6 +269,24 @@ class Downloading(LinuxCase):
         self.assertEqual(len(d.companion_runs(1)), 1)
         ranged = [r for r in self.server.requests if b"Range: bytes=" in r]
         self.assertEqual(len(ranged), 4, "five connections, four of them ranged")
+
+    def test_nginx_serves_the_manifest_and_the_package(self):
+        www = tempfile.mkdtemp(prefix="updater-www-")
+        self.addCleanup(shutil.rmtree, www, True)
+        package = os.urandom(2_000_000)
+        with open(os.path.join(www, "Velmora-2.0.zip"), "wb") as f:
+            f.write(package)
+        nginx = Nginx(www)
+        self.addCleanup(nginx.close)
+        with open(os.path.join(www, "version.xml"), "wb") as f:
+            f.write(manifest(address=nginx.url("/Velmora-2.0.zip")))
+        d = self.run_dir(settings(nginx.url("/version.xml")))
+        t = self.terminal(d.exe)
+        t.expect("[Esc] Cancel")
+        t.press(b"\r")
+        self.assertEqual(t.wait(), 0)
+        with open(d.file("temp.zip"), "rb") as f:
+            self.assertTrue(f.read() == package, "the package differs")
 
     def test_a_server_that_ignores_ranges_still_gives_the_whole_package(self):
         package = self.publish_package(500_000)

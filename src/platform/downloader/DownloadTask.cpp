@@ -97,12 +97,11 @@ void DownloadTask::RequestClose() {
     wake_.notify_all();
 }
 
+// The task thread collects queued events every 20 ms: waking it for each one
+// would cost a switch of threads per receive.
 void DownloadTask::Queue(std::int32_t code, std::intptr_t arg2, std::intptr_t arg3, std::intptr_t arg4) {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        queue_.push_back(Event{code, arg2, arg3, arg4});
-    }
-    wake_.notify_all();
+    std::lock_guard<std::mutex> lock(mutex_);
+    queue_.push_back(Event{code, arg2, arg3, arg4});
 }
 
 void DownloadTask::RaiseQueued() {
