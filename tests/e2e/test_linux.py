@@ -249,6 +249,17 @@ class TheQuestion(LinuxCase):
 
 
 class Downloading(LinuxCase):
+    def accept(self, d):
+        """Starts the updater and answers OK in the notes box."""
+        t = self.terminal(d.exe)
+        t.expect("[Esc] Cancel")
+        t.press(b"\r")
+        return t
+
+    def assert_package(self, d, package):
+        with open(d.file("temp.zip"), "rb") as f:
+            self.assertTrue(f.read() == package, "the package differs")
+
     def publish_package(self, size, **route):
         package = os.urandom(size)
         self.server.routes["/package.zip"] = Route(package, **route)
@@ -258,14 +269,11 @@ class Downloading(LinuxCase):
     def test_the_package_arrives_whole_and_the_finished_download_ends_the_program(self):
         package = self.publish_package(3_000_000, ranges=True, rate=250_000)
         d = self.run_dir(settings(self.server.url("/m.xml")))
-        t = self.terminal(d.exe)
-        t.expect("[Esc] Cancel")
-        t.press(b"\r")
+        t = self.accept(d)
         t.expect("KB/秒")  # the timer's caption: the window was open while the data came
         self.assertEqual(t.wait(), 0)
         self.assertNotIn("你已选择不更新", t.text())
-        with open(d.file("temp.zip"), "rb") as f:
-            self.assertTrue(f.read() == package, "the package differs")
+        self.assert_package(d, package)
         self.assertEqual(len(d.companion_runs(1)), 1)
         ranged = [r for r in self.server.requests if b"Range: bytes=" in r]
         self.assertEqual(len(ranged), 4, "five connections, four of them ranged")
@@ -281,29 +289,21 @@ class Downloading(LinuxCase):
         with open(os.path.join(www, "version.xml"), "wb") as f:
             f.write(manifest(address=nginx.url("/Velmora-2.0.zip")))
         d = self.run_dir(settings(nginx.url("/version.xml")))
-        t = self.terminal(d.exe)
-        t.expect("[Esc] Cancel")
-        t.press(b"\r")
+        t = self.accept(d)
         self.assertEqual(t.wait(), 0)
-        with open(d.file("temp.zip"), "rb") as f:
-            self.assertTrue(f.read() == package, "the package differs")
+        self.assert_package(d, package)
 
     def test_a_server_that_ignores_ranges_still_gives_the_whole_package(self):
         package = self.publish_package(500_000)
         d = self.run_dir(settings(self.server.url("/m.xml")))
-        t = self.terminal(d.exe)
-        t.expect("[Esc] Cancel")
-        t.press(b"\r")
+        t = self.accept(d)
         self.assertEqual(t.wait(), 0)
-        with open(d.file("temp.zip"), "rb") as f:
-            self.assertTrue(f.read() == package, "the package differs")
+        self.assert_package(d, package)
 
     def test_esc_during_a_slow_download_returns_to_the_check(self):
         self.publish_package(5_000_000, ranges=True, rate=20_000)
         d = self.run_dir(settings(self.server.url("/m.xml")))
-        t = self.terminal(d.exe)
-        t.expect("[Esc] Cancel")
-        t.press(b"\r")
+        t = self.accept(d)
         t.expect("KB/秒")
         t.press(b"\x1b")
         t.expect("你已选择不更新将继续使用旧版！")
@@ -324,12 +324,9 @@ class Downloading(LinuxCase):
         os.makedirs(outside)
         open(os.path.join(outside, "keep.txt"), "w").close()
         os.symlink(outside, d.file("temp/link"))
-        t = self.terminal(d.exe)
-        t.expect("[Esc] Cancel")
-        t.press(b"\r")
+        t = self.accept(d)
         self.assertEqual(t.wait(), 0)
-        with open(d.file("temp.zip"), "rb") as f:
-            self.assertTrue(f.read() == package)
+        self.assert_package(d, package)
         self.assertFalse(os.path.exists(d.file("temp")))
         self.assertTrue(os.path.exists(os.path.join(outside, "keep.txt")), "followed a link out of the folder")
 
