@@ -31,6 +31,23 @@ private:
     std::intptr_t handle_ = kNone;
 };
 
+// A file read at offsets.
+class InputFile {
+public:
+    InputFile() = default;
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    bool Open(const std::string& path);
+    std::uint64_t Size() const { return size_; }
+    bool ReadAt(std::uint64_t offset, void* out, std::size_t n);
+
+private:
+    std::intptr_t handle_ = -1;
+    std::uint64_t size_ = 0;
+};
+
 // Removes a file, or a folder with everything in it: read-only entries and
 // entries whose names begin with a dot too. A symbolic link or junction is
 // removed itself, never followed. True when nothing is left at `path`.

@@ -2,6 +2,7 @@
 // and the message loops, all on the user-interface thread.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,10 @@ Window* LoadWindow(const WindowTemplate& tpl, bool modal);
 
 // Dispatches messages while any window of the program exists.
 void RunMainLoop();
+
+// The system's handle of the window (Windows: its HWND); 0 for none, and
+// always 0 on Linux, where windows have no handle of the system.
+std::intptr_t NativeHandle(Window* window);
 
 void SetCaption(Window* window, const std::string& caption);
 void SetProgress(Window* window, int position);

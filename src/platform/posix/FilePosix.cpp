@@ -49,6 +49,35 @@ bool OutputFile::Close() {
     return ok;
 }
 
+InputFile::~InputFile() {
+    if (handle_ >= 0) close(static_cast<int>(handle_));
+}
+
+bool InputFile::Open(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (fd >= 0) close(fd);
+        return false;
+    }
+    handle_ = fd;
+    size_ = static_cast<std::uint64_t>(st.st_size);
+    return true;
+}
+
+bool InputFile::ReadAt(std::uint64_t offset, void* out, std::size_t n) {
+    auto* p = static_cast<char*>(out);
+    while (n > 0) {
+        const ssize_t r = pread(static_cast<int>(handle_), p, n, static_cast<off_t>(offset));
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) return false;
+        p += r;
+        n -= static_cast<std::size_t>(r);
+        offset += static_cast<std::uint64_t>(r);
+    }
+    return true;
+}
+
 namespace {
 
 // Empties the folder open as `dirFd` (which it closes). The *at calls work

@@ -221,6 +221,8 @@ void RunMainLoop() {
     while (AliveWindows() > 0) Turn(false);
 }
 
+std::intptr_t NativeHandle(Window*) { return 0; }
+
 void SetCaption(Window* window, const std::string& caption) {
     window->caption = caption;
     DrawWindow(*window);

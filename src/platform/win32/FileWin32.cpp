@@ -53,6 +53,38 @@ bool OutputFile::Close() {
     return ok;
 }
 
+InputFile::~InputFile() {
+    if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+bool InputFile::Open(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    LARGE_INTEGER size{};
+    if (h == INVALID_HANDLE_VALUE || !GetFileSizeEx(h, &size)) {
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+        return false;
+    }
+    handle_ = reinterpret_cast<std::intptr_t>(h);
+    size_ = static_cast<std::uint64_t>(size.QuadPart);
+    return true;
+}
+
+bool InputFile::ReadAt(std::uint64_t offset, void* out, std::size_t n) {
+    auto* p = static_cast<char*>(out);
+    while (n > 0) {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(offset);
+        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        DWORD got = 0;
+        if (!ReadFile(reinterpret_cast<HANDLE>(handle_), p, static_cast<DWORD>(n), &got, &at) || got == 0) return false;
+        p += got;
+        n -= got;
+        offset += got;
+    }
+    return true;
+}
+
 bool RemoveTree(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return GetLastError() == ERROR_FILE_NOT_FOUND ||

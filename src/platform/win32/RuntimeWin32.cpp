@@ -10,6 +10,7 @@
 #include "platform/Http.h"
 #include "platform/Runtime.h"
 #include "platform/Text.h"
+#include "platform/win32/NamedFunctions.h"
 #include "platform/win32/Win32Internal.h"
 
 namespace platform {
@@ -88,6 +89,7 @@ bool Ending() { return ending.load(); }
 
 void ReleaseServices() {
     HttpShutdown();
+    win32::FreeLookedUpLibraries();
     if (HWND window = handoff.exchange(nullptr)) DestroyWindow(window);
     OleUninitialize();
 }

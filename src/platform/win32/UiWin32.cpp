@@ -146,6 +146,10 @@ void RunMainLoop() {
     }
 }
 
+std::intptr_t NativeHandle(Window* window) {
+    return window && window->alive ? reinterpret_cast<std::intptr_t>(window->handle) : 0;
+}
+
 void SetCaption(Window* window, const std::string& caption) { SetWindowTextA(window->handle, caption.c_str()); }
 
 void SetProgress(Window* window, int position) {
