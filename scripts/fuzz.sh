@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-20}
 CXX=clang++ cmake -S . -B build/fuzz -DUPDATER_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/fuzz -j "$(nproc)" >/dev/null
-for target in xml ini; do
+for target in xml ini zip; do
   corpus=$(mktemp -d)
   cp tests/fuzz/corpus/"$target"/* "$corpus"/
   build/fuzz/fuzz_"$target" -max_total_time="$seconds" -max_len=4096 -print_final_stats=0 "$corpus" 2>&1 |

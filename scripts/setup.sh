@@ -7,7 +7,7 @@ set -euo pipefail
 what=${1:-all}
 
 linux=(cmake make g++ pkg-config libcurl4-openssl-dev zlib1g-dev python3 locales)
-all=("${linux[@]}" libgtest-dev clang libclang-rt-dev g++-mingw-w64-i686 libz-mingw-w64-dev
+all=("${linux[@]}" libgtest-dev clang libclang-rt-dev zip libarchive-tools g++-mingw-w64-i686 libz-mingw-w64-dev
      wine wine32:i386 xvfb xauth xdotool imagemagick x11-utils fonts-wqy-microhei nginx)
 if [ "$what" = linux ]; then wanted=("${linux[@]}"); else wanted=("${all[@]}"); fi
 

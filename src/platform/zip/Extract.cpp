@@ -72,14 +72,15 @@ std::string EntryPath(const std::string& destination, const std::string& name, c
     if (name.empty() || name[0] == '/' || name[0] == '\\') return {};
     if (name.size() >= 2 && name[1] == ':') return {};  // a drive prefix
     std::string path = destination;
-    const std::size_t last = text::FindLastChar(path, separator);
-    if (path.empty() || last != path.size() - 1) path += separator;
+    if (path.empty() || text::FindLastChar(path, separator) != path.size() - 1) path += separator;
+    bool separated = true;  // kept, not read off the last byte: a GBK character can end in 0x5C
     std::string part;
     auto flush = [&]() {
         if (part == "..") return false;
         if (!part.empty() && part != ".") {
-            if (path.back() != separator) path += separator;
+            if (!separated) path += separator;
             path += part;
+            separated = false;
         }
         part.clear();
         return true;
