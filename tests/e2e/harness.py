@@ -1,5 +1,6 @@
 """Shared pieces of the end-to-end tests: a scriptable HTTP server on
 127.0.0.1 that records what it was asked, and throwaway run directories."""
+import io
 import os
 import re
 import shutil
@@ -9,6 +10,7 @@ import subprocess
 import tempfile
 import threading
 import time
+import zipfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 BUILD = os.environ.get("UPDATER_BUILD", os.path.join(ROOT, "build"))
@@ -23,6 +25,18 @@ def manifest(version="2.0", address="http://127.0.0.1/package.zip", notes="修�
                f'  <版本信息 版本号="{version}" 下载地址="{address}" 升级说明="{notes}"/>\r\n</最新版本>\r\n')
 
 
+def package(files):
+    """A ZIP package of {name: bytes}, as a publisher's archiver writes it."""
+    data = io.BytesIO()
+    with zipfile.ZipFile(data, "w", zipfile.ZIP_DEFLATED) as z:
+        for name, content in files.items():
+            entry = zipfile.ZipInfo(name, date_time=(2026, 12, 1, 12, 0, 0))
+            entry.create_system = 3  # made on Unix: the modes below count
+            entry.external_attr = (0o100755 if name.endswith(".exe") else 0o100644) << 16
+            z.writestr(entry, content, zipfile.ZIP_DEFLATED)
+    return data.getvalue()
+
+
 def settings(address, version="1.0"):
     return gbk(f"[更新]\r\n地址={address}\r\n版本号={version}\r\n")
 
@@ -30,11 +44,14 @@ def settings(address, version="1.0"):
 class Route:
     """What the server answers for one path: a status, a body, and how to end."""
 
-    def __init__(self, body=b"", status=200, headers=None, cut_after=None, location=None, ranges=False, rate=None):
+    def __init__(self, body=b"", status=200, headers=None, cut_after=None, location=None, ranges=False, rate=None,
+                 later_status=None):
         self.body, self.status, self.headers = body, status, headers or {}
         self.cut_after = cut_after  # close after this many body bytes, announcing the whole length
         self.ranges = ranges        # answer "Range: bytes=N-" with 206
         self.rate = rate            # bytes per second and connection, or as fast as it goes
+        self.later_status = later_status  # every request after the first gets this status
+        self.served = 0
         if location:
             self.headers["Location"] = location
 
@@ -61,6 +78,9 @@ class Server:
                 path = head.split(b" ")[1].decode("latin-1")
                 route = outer.routes.get(path, Route(b"<html>not found</html>", 404))
                 status, body, extra = route.status, route.body, []
+                route.served += 1
+                if route.later_status and route.served > 1:
+                    status, body = route.later_status, b"gone"
                 wanted = re.search(rb"\r\nRange: bytes=(\d+)-", head)
                 if route.ranges and status == 200 and wanted and int(wanted.group(1)) < len(body):
                     start = int(wanted.group(1))
@@ -124,6 +144,17 @@ class RunDir:
 
     def file(self, name):
         return os.path.join(self.path, name)
+
+    def snapshot(self):
+        """Every file of the run directory with its bytes (the companion's record aside)."""
+        files = {}
+        for folder, _, names in os.walk(self.path):
+            for name in names:
+                full = os.path.join(folder, name)
+                if name != "companion-started.txt":
+                    with open(full, "rb") as f:
+                        files[os.path.relpath(full, self.path)] = f.read()
+        return files
 
     def companion_runs(self, expected=0, timeout=20):
         """Command lines the companion was started with, one per start. The

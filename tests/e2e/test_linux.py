@@ -11,7 +11,7 @@ import termios
 import time
 import unittest
 
-from harness import BUILD, Nginx, RunDir, Route, Server, manifest, refused_port, settings
+from harness import BUILD, Nginx, RunDir, Route, Server, manifest, package, refused_port, settings
 
 LINUX = os.path.join(BUILD, "linux")
 UPDATER = os.path.join(LINUX, "update")
@@ -256,52 +256,96 @@ class Downloading(LinuxCase):
         t.press(b"\r")
         return t
 
-    def assert_package(self, d, package):
-        with open(d.file("temp.zip"), "rb") as f:
-            self.assertTrue(f.read() == package, "the package differs")
+    def new_version(self, assets=300_000, extra=None):
+        """The files of version 2.0: the companion again, assets, update.ini saying 2.0."""
+        with open(COMPANION, "rb") as f:
+            files = {"Velmora.exe": f.read(), "data/assets.bin": os.urandom(assets),
+                     "update.ini": settings(self.server.url("/m.xml"), version="2.0")}
+        files.update(extra or {})
+        return files
 
-    def publish_package(self, size, **route):
-        package = os.urandom(size)
-        self.server.routes["/package.zip"] = Route(package, **route)
+    def publish_package(self, files, **route):
+        self.server.routes["/package.zip"] = Route(package(files), **route)
         self.publish(manifest(address=" " + self.server.url("/package.zip") + " "))  # spaces are trimmed
-        return package
 
-    def test_the_package_arrives_whole_and_the_finished_download_ends_the_program(self):
-        package = self.publish_package(3_000_000, ranges=True, rate=250_000)
+    def assert_installed(self, d, files, kept=None):
+        now = d.snapshot()
+        for name, content in files.items():
+            self.assertTrue(now.get(name) == content, f"{name} not installed")
+        for name, content in (kept or {}).items():
+            self.assertTrue(now.get(name) == content, f"{name} not kept")
+        self.assertFalse(os.path.exists(d.file("temp.zip")))
+        self.assertFalse(os.path.exists(d.file("temp")))
+        self.assertEqual(len(d.companion_runs(1)), 1)
+
+    def test_a_complete_update_is_installed_and_the_next_start_finds_nothing_newer(self):
+        files = self.new_version(3_000_000)
+        self.publish_package(files, ranges=True, rate=250_000)
         d = self.run_dir(settings(self.server.url("/m.xml")))
+        with open(d.file("only-mine.txt"), "wb") as f:
+            f.write(b"kept")
         t = self.accept(d)
         t.expect("KB/秒")  # the timer's caption: the window was open while the data came
         self.assertEqual(t.wait(), 0)
         self.assertNotIn("你已选择不更新", t.text())
-        self.assert_package(d, package)
-        self.assertEqual(len(d.companion_runs(1)), 1)
+        self.assert_installed(d, files, {"only-mine.txt": b"kept"})
         ranged = [r for r in self.server.requests if b"Range: bytes=" in r]
         self.assertEqual(len(ranged), 4, "five connections, four of them ranged")
+        again = self.terminal(d.exe)
+        self.assertEqual(again.wait(), 0)
+        self.assertEqual(again.text().strip(), "")
+        self.assertEqual(len(d.companion_runs()), 1)
 
     def test_nginx_serves_the_manifest_and_the_package(self):
         www = tempfile.mkdtemp(prefix="updater-www-")
         self.addCleanup(shutil.rmtree, www, True)
-        package = os.urandom(2_000_000)
+        files = self.new_version(2_000_000)
         with open(os.path.join(www, "Velmora-2.0.zip"), "wb") as f:
-            f.write(package)
+            f.write(package(files))
         nginx = Nginx(www)
         self.addCleanup(nginx.close)
         with open(os.path.join(www, "version.xml"), "wb") as f:
             f.write(manifest(address=nginx.url("/Velmora-2.0.zip")))
         d = self.run_dir(settings(nginx.url("/version.xml")))
-        t = self.accept(d)
-        self.assertEqual(t.wait(), 0)
-        self.assert_package(d, package)
+        self.assertEqual(self.accept(d).wait(), 0)
+        self.assert_installed(d, files)
 
     def test_a_server_that_ignores_ranges_still_gives_the_whole_package(self):
-        package = self.publish_package(500_000)
+        files = self.new_version(500_000)
+        self.publish_package(files)
         d = self.run_dir(settings(self.server.url("/m.xml")))
-        t = self.accept(d)
-        self.assertEqual(t.wait(), 0)
-        self.assert_package(d, package)
+        self.assertEqual(self.accept(d).wait(), 0)
+        self.assert_installed(d, files)
+
+    def test_damaged_or_cut_packages_leave_the_program_directory_unchanged(self):
+        good = package(self.new_version(100_000))
+        damaged = bytearray(good)
+        damaged[200] ^= 0xFF  # inside the first entry's data: its CRC no longer matches
+        cases = {"damaged": Route(bytes(damaged)), "cut half way, then refused": Route(good, cut_after=len(good) // 2,
+                                                                                          later_status=500)}
+        for name, route in cases.items():
+            with self.subTest(name):
+                self.server.routes["/package.zip"] = route
+                self.publish(manifest(address=self.server.url("/package.zip")))
+                d = self.run_dir(settings(self.server.url("/m.xml")))
+                before = d.snapshot()
+                self.assertEqual(self.accept(d).wait(), 0)
+                self.assertTrue(d.snapshot() == before, "the program directory changed")
+                self.assertFalse(os.path.exists(d.file("temp")))
+                self.assertEqual(len(d.companion_runs(1)), 1)
+
+    def test_the_running_updater_in_the_package_does_not_stop_the_others(self):
+        files = self.new_version(50_000, {"update": b"not the updater"})
+        self.publish_package(files)
+        d = self.run_dir(settings(self.server.url("/m.xml")))
+        with open(d.exe, "rb") as f:
+            own = f.read()
+        self.assertEqual(self.accept(d).wait(), 0)
+        del files["update"]
+        self.assert_installed(d, files, {"update": own})
 
     def test_esc_during_a_slow_download_returns_to_the_check(self):
-        self.publish_package(5_000_000, ranges=True, rate=20_000)
+        self.publish_package(self.new_version(5_000_000), ranges=True, rate=20_000)
         d = self.run_dir(settings(self.server.url("/m.xml")))
         t = self.accept(d)
         t.expect("KB/秒")
@@ -312,7 +356,8 @@ class Downloading(LinuxCase):
         self.assertEqual(len(d.companion_runs(1)), 1)
 
     def test_leftovers_of_an_earlier_run_are_removed_first(self):
-        package = self.publish_package(30_000)
+        files = self.new_version(30_000)
+        self.publish_package(files)
         d = self.run_dir(settings(self.server.url("/m.xml")))
         with open(d.file("temp.zip"), "wb") as f:
             f.write(b"an old package")
@@ -324,10 +369,9 @@ class Downloading(LinuxCase):
         os.makedirs(outside)
         open(os.path.join(outside, "keep.txt"), "w").close()
         os.symlink(outside, d.file("temp/link"))
-        t = self.accept(d)
-        self.assertEqual(t.wait(), 0)
-        self.assert_package(d, package)
-        self.assertFalse(os.path.exists(d.file("temp")))
+        self.assertEqual(self.accept(d).wait(), 0)
+        self.assert_installed(d, files)
+        self.assertFalse(os.path.exists(d.file(".hidden")))
         self.assertTrue(os.path.exists(os.path.join(outside, "keep.txt")), "followed a link out of the folder")
 
 
