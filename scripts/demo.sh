@@ -27,11 +27,14 @@ XML
 # The package: the new Velmora, its update.ini saying 2.0, and some assets.
 python3 - "$demo/www/Velmora-2.0.zip" <<'PY'
 import os, sys, zipfile
-with zipfile.ZipFile(sys.argv[1], "w") as z:
-    z.writestr("update.ini", "[更新]\r\n地址=unused\r\n版本号=2.0\r\n".encode("gbk"))
-    z.writestr("Velmora.exe", "#!/bin/sh\necho 'Velmora 2.0 started' > \"$(dirname \"$0\")/velmora-started.txt\"\n")
-    z.writestr("data/", "")
-    z.writestr("data/assets.bin", os.urandom(4 * 1024 * 1024))
+def entry(name, mode):
+    info = zipfile.ZipInfo(name, date_time=(2026, 12, 1, 12, 0, 0))
+    info.create_system, info.external_attr = 3, mode << 16  # made on Unix: the modes count
+    return info
+with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as z:
+    z.writestr(entry("update.ini", 0o100644), "[更新]\r\n地址=unused\r\n版本号=2.0\r\n".encode("gbk"))
+    z.writestr(entry("Velmora.exe", 0o100755), "#!/bin/sh\necho 'Velmora 2.0 started' > \"$(dirname \"$0\")/velmora-started.txt\"\n")
+    z.writestr(entry("data/assets.bin", 0o100644), os.urandom(4 * 1024 * 1024))
 PY
 # The user's side: the updater beside the program it keeps up to date.
 cp build/linux/update "$demo/run/update"
@@ -54,4 +57,6 @@ for _ in 1 2 3 4 5 6 7 8 9 10; do [ -e "$demo/run/velmora-started.txt" ] && brea
 echo
 echo "The updater ended with exit code $status."
 if [ -e "$demo/run/velmora-started.txt" ]; then echo "It started Velmora."; else echo "It did not start Velmora."; fi
-if [ -e "$demo/run/temp.zip" ]; then echo "The package arrived: $(stat -c %s "$demo/run/temp.zip") bytes."; fi
+[ -e "$demo/run/velmora-started.txt" ] && echo "Velmora says: $(cat "$demo/run/velmora-started.txt")"
+echo "Installed version: $(iconv -f GBK -t UTF-8 "$demo/run/update.ini" | tr -d '\r' | sed -n 's/^版本号=//p')"
+echo "Run directory now holds: $(cd "$demo/run" && find . -type f ! -name velmora-started.txt | sort | tr '\n' ' ')"
