@@ -4,7 +4,7 @@ import shutil
 import unittest
 
 import wine
-from harness import RunDir, Route, Server, gbk, manifest, settings
+from harness import RunDir, Route, Server, gbk, manifest, package, settings
 
 WS_VISIBLE, WS_CAPTION, WS_SYSMENU, WS_THICKFRAME = 0x10000000, 0x00C00000, 0x00080000, 0x00040000
 WS_MINIMIZEBOX, WS_MAXIMIZEBOX = 0x00020000, 0x00010000
@@ -193,33 +193,75 @@ class TheQuestion(WineCase):
 
 
 class Downloading(WineCase):
-    def publish_package(self, size, **route):
-        package = os.urandom(size)
-        self.server.routes["/package.zip"] = Route(package, **route)
-        self.publish(manifest(address=self.server.url("/package.zip")))
-        return package
+    def new_version(self, assets, extra=None):
+        with open(wine.COMPANION, "rb") as f:
+            files = {"Velmora.exe": f.read(), "data/assets.bin": os.urandom(assets),
+                     "update.ini": settings(self.server.url("/m.xml"), version="2.0")}
+        files.update(extra or {})
+        return files
 
-    def test_the_package_arrives_whole_and_the_finished_download_ends_the_program(self):
-        package = self.publish_package(3_000_000, ranges=True, rate=250_000)
-        d = self.run_dir(settings(self.server.url("/m.xml")))
+    def publish_package(self, files, **route):
+        self.server.routes["/package.zip"] = Route(package(files), **route)
+        self.publish(manifest(address=self.server.url("/package.zip")))
+
+    def accept(self, d):
         process = self.wine.start(d.exe)
         xid, _ = self.box("更新信息:")
         self.wine.press(xid, "Return")
+        return process
+
+    def assert_installed(self, d, files, kept=None):
+        now = d.snapshot()
+        for name, content in files.items():
+            self.assertTrue(now.get(name) == content, f"{name} not installed")
+        for name, content in (kept or {}).items():
+            self.assertTrue(now.get(name) == content, f"{name} not kept")
+        self.assertFalse(os.path.exists(d.file("temp.zip")))
+        self.assertFalse(os.path.exists(d.file("temp")))
+        self.assertEqual(len(d.companion_runs(1)), 1)
+
+    def test_a_complete_update_is_installed_while_the_window_is_modal(self):
+        files = self.new_version(3_000_000)
+        self.publish_package(files, ranges=True, rate=250_000)
+        d = self.run_dir(settings(self.server.url("/m.xml")))
+        with open(d.file("only-mine.txt"), "wb") as f:
+            f.write(b"kept")
+        process = self.accept(d)
         self.wine.find("", pattern="^下载速度：[0-9]+KB/秒 $")  # a tick while the window is modal
         (window,) = [w for w in self.program_windows() if w["class"] == "VelmoraUpdaterWindow" and w["visible"] == "1"]
         self.assertGreater(int(window["children"][0]["pos"]), 0)
         self.assertEqual(process.wait(wine.TIMEOUT), 0)
-        with open(d.file("temp.zip"), "rb") as f:
-            self.assertTrue(f.read() == package, "the package differs")
-        self.assertEqual(len(d.companion_runs(1)), 1)
+        self.assert_installed(d, files, {"only-mine.txt": b"kept"})
         self.assertEqual(len([r for r in self.server.requests if b"Range: bytes=" in r]), 4)
+        code, _ = self.wine.run(d.exe)  # the installed update.ini says 2.0: nothing newer
+        self.assertEqual(code, 0)
+        self.assertEqual(len(d.companion_runs()), 1)
+
+    def test_a_damaged_package_leaves_the_program_directory_unchanged(self):
+        damaged = bytearray(package(self.new_version(100_000)))
+        damaged[200] ^= 0xFF
+        self.server.routes["/package.zip"] = Route(bytes(damaged))
+        self.publish(manifest(address=self.server.url("/package.zip")))
+        d = self.run_dir(settings(self.server.url("/m.xml")))
+        before = d.snapshot()
+        self.assertEqual(self.accept(d).wait(wine.TIMEOUT), 0)
+        self.assertTrue(d.snapshot() == before, "the program directory changed")
+        self.assertEqual(len(d.companion_runs(1)), 1)
+
+    def test_the_running_updater_in_the_package_does_not_stop_the_others(self):
+        files = self.new_version(50_000, {"update.exe": b"not the updater"})
+        self.publish_package(files)
+        d = self.run_dir(settings(self.server.url("/m.xml")))
+        with open(d.exe, "rb") as f:
+            own = f.read()
+        self.assertEqual(self.accept(d).wait(wine.TIMEOUT), 0)
+        del files["update.exe"]
+        self.assert_installed(d, files, {"update.exe": own})
 
     def test_esc_during_a_slow_download_returns_to_the_check(self):
-        self.publish_package(5_000_000, ranges=True, rate=20_000)
+        self.publish_package(self.new_version(5_000_000), ranges=True, rate=20_000)
         d = self.run_dir(settings(self.server.url("/m.xml")))
-        process = self.wine.start(d.exe)
-        xid, _ = self.box("更新信息:")
-        self.wine.press(xid, "Return")
+        process = self.accept(d)
         xid = self.wine.find("", pattern="^下载速度：[0-9]+KB/秒 $")
         self.wine.press(xid, "Escape")
         xid, _ = self.box("更新提示:")

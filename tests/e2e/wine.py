@@ -99,6 +99,19 @@ class Wine:
         self.env = dict(base_env(), WINEPREFIX=self.prefix, DISPLAY=display.name)
         self.drive_c = os.path.join(self.prefix, "drive_c")
         self.started = None
+        self._start_desktop()
+
+    def _start_desktop(self):
+        """Brings up the prefix's desktop process before the program under test.
+        Its first start in a fresh prefix at times fails to reach the display
+        ("no driver could be loaded"); it is tried again, the program never."""
+        for _ in range(3):
+            _, out = self.run(PROBE)
+            if b"Shell_TrayWnd" in out:
+                return
+            subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
+            subprocess.run(["wineserver", "-w"], env=self.env, stderr=subprocess.DEVNULL)
+        raise RuntimeError("the Wine desktop does not start on " + self.env["DISPLAY"])
 
     def start(self, exe, extra_env=None):
         self.log = tempfile.TemporaryFile()
