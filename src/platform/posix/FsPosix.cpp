@@ -43,15 +43,24 @@ bool CopyOneFile(const std::string& from, const std::string& to, bool failIfExis
         close(in);
         return false;
     }
-    std::vector<char> buffer(256 * 1024);
+    // In the kernel where it can (no round trip through this process), by
+    // reading and writing where it cannot (another file system, an old kernel).
     bool ok = true;
-    for (;;) {
+    off_t left = st.st_size;
+    while (left > 0) {
+        const ssize_t n = copy_file_range(in, nullptr, out, nullptr, static_cast<std::size_t>(left), 0);
+        if (n <= 0) break;
+        left -= n;
+    }
+    std::vector<char> buffer(256 * 1024);
+    while (left > 0) {
         const ssize_t n = read(in, buffer.data(), buffer.size());
         if (n == 0) break;
         if (n < 0 || write(out, buffer.data(), static_cast<std::size_t>(n)) != n) {
             ok = false;
             break;
         }
+        left -= n;
     }
     fchmod(out, st.st_mode & 0777);
     ok = close(out) == 0 && ok;
