@@ -166,7 +166,9 @@ EntryResult ReadEntry(ByteSource& s, const ZipEntry& e, ZipTimes& times,
     if (e.compressedSize > s.Size() || in > s.Size() - e.compressedSize) return EntryResult::Damaged;
 
     constexpr std::size_t kChunk = 256 * 1024;
-    std::vector<unsigned char> input(kChunk), output(kChunk);
+    // Made once per thread: zeroing fresh buffers for every small entry cost
+    // more than inflating it.
+    thread_local std::vector<unsigned char> input(kChunk), output(kChunk);
     std::uint64_t leftIn = e.compressedSize, produced = 0;
     std::uint32_t crc = static_cast<std::uint32_t>(crc32(0, nullptr, 0));
     auto emit = [&](const unsigned char* data, std::size_t n) {
