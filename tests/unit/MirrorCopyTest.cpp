@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
+
+#include <algorithm>
 
 #include "install/MirrorCopy.h"
 
@@ -66,6 +72,30 @@ TEST_F(Trees, AMissingSourceLeavesOnlyTheNewTarget) {
     MirrorCopyDirectory(0, Path("nothing"), Path("fresh/target"));
     EXPECT_TRUE(fs::is_directory(root_ / "fresh/target"));
     EXPECT_TRUE(fs::is_empty(root_ / "fresh/target"));
+}
+
+// The sound is the terminal's bell on Linux: count the bells a copy rings on
+// a terminal of its own.
+int BellsRung(const std::string& source, const std::string& target, const MirrorOptions& options) {
+    int fd = -1;
+    const pid_t pid = forkpty(&fd, nullptr, nullptr, nullptr);
+    if (pid == 0) {
+        MirrorCopyDirectory(0, source, target, options);
+        _exit(0);
+    }
+    std::string output;
+    char buffer[256];
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) output.append(buffer, static_cast<std::size_t>(n));
+    int status = 0;
+    waitpid(pid, &status, 0);
+    close(fd);
+    return static_cast<int>(std::count(output.begin(), output.end(), '\a'));
+}
+
+TEST_F(Trees, ExactlyOneSoundAfterTheWholeTreeWhenAskedFor) {
+    EXPECT_EQ(BellsRung(Path("src"), Path("one"), MirrorOptions{.beepWhenDone = true}), 1);
+    EXPECT_EQ(Read("one/sub/deep/c.txt"), "new c");
+    EXPECT_EQ(BellsRung(Path("src"), Path("none"), MirrorOptions{}), 0);
 }
 
 TEST(NameBeforeFirstDotTest, TakesTheStem) {

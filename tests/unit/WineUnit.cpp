@@ -1,6 +1,7 @@
 // Table tests that must run on Windows itself (under Wine): the INI table
 // against the system's own private-profile reader, and the progress
-// arithmetic in the x87 precision the program sets at start-up. Prints one line per case;
+// arithmetic in the x87 precision the program sets at start-up, and the
+// installation's handling of names in the ANSI code page. Prints one line per case;
 // the exit code counts the failures.
 #include <windows.h>
 
@@ -13,6 +14,9 @@
 #include "platform/Settings.h"
 #include "unit/IniCases.h"
 #include "unit/ProgressCases.h"
+#include "unit/ZipWriter.h"
+#include "install/MirrorCopy.h"
+#include "platform/zip/Extract.h"
 
 namespace {
 
@@ -28,16 +32,25 @@ std::string Hex(const std::string& s) {
     return out;
 }
 
-std::string WriteTemp(const std::string& name, std::string_view content) {
+std::string TempFolder() {
     char folder[MAX_PATH];
     GetTempPathA(sizeof folder, folder);
-    const std::string path = std::string(folder) + "ini-" + name + ".ini";
+    return folder;
+}
+
+std::string WriteFile(const std::string& path, std::string_view content) {
     if (FILE* f = std::fopen(path.c_str(), "wb")) {
         std::fwrite(content.data(), 1, content.size(), f);
         std::fclose(f);
     }
     return path;
 }
+
+std::string WriteTemp(const std::string& name, std::string_view content) {
+    return WriteFile(TempFolder() + "ini-" + name + ".ini", content);
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void Expect(const std::string& name, const std::string& got, const std::string& want) {
     if (got == want) {
@@ -61,6 +74,22 @@ int main() {
     const std::string longPath = WriteTemp("long", "[s]\nk=" + std::string(20000, 'x') + "\n");
     Expect("ini value cut to 10239 bytes", ReadSetting(longPath, "s", "k"), std::string(10239, 'x'));
     DeleteFileA(longPath.c_str());
+
+    // UTF-8 entry names land under their GBK names; one without a GBK form is refused.
+    const std::string temp = TempFolder();
+    const std::string utf8Zip = WriteFile(temp + "utf8.zip", MakeZip({{"\xE6\x9B\xB4\xE6\x96\xB0/a.txt", "gbk", false, 0x800}}));
+    Expect("utf-8 name extracted", std::to_string(ExtractArchive(utf8Zip, temp + "utf8-out")), "1");
+    Expect("utf-8 name in gbk", std::to_string(Exists(temp + "utf8-out\\\xB8\xFC\xD0\xC2\\a.txt")), "1");
+    const std::string emojiZip = WriteFile(temp + "emoji.zip", MakeZip({{"\xF0\x9F\x98\x80.txt", "x", false, 0x800}}));
+    Expect("utf-8 name without a gbk form refused", std::to_string(ExtractArchive(emojiZip, temp + "emoji-out")), "0");
+
+    // A folder whose GBK name ends in a 0x5C trail byte (0x9C5C) still gets its separator.
+    const std::string source = temp + "mirror-src", target = temp + "mirror-dst";
+    CreateDirectoryA(source.c_str(), nullptr);
+    CreateDirectoryA((source + "\\\x9C\x5C").c_str(), nullptr);
+    WriteFile(source + "\\\x9C\x5C\\inside.txt", "content");
+    MirrorCopyDirectory(0, source, target);
+    Expect("file below a 0x5C-ending folder copied", std::to_string(Exists(target + "\\\x9C\x5C\\inside.txt")), "1");
 
     platform::ResetFloatingPoint();
     for (const ProgressCase& c : kProgressCases)
