@@ -22,7 +22,7 @@ bool OutputFile::Create(const std::string& path, std::int64_t size) {
     Close();
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;
-    if (ftruncate(fd, size) != 0) {
+    if (size > 0 && ftruncate(fd, size) != 0) {
         close(fd);
         return false;
     }

@@ -81,7 +81,8 @@ bool RemoveFolder(const std::string& path) {
 
 void SetNormalAttributes(const std::string& path) {
     struct stat st {};
-    if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) chmod(path.c_str(), (st.st_mode & 0777) | 0200);
+    if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && !(st.st_mode & 0200))
+        chmod(path.c_str(), (st.st_mode & 0777) | 0200);
 }
 
 void SetMode(const std::string& path, std::uint32_t mode) { chmod(path.c_str(), mode & 0777); }

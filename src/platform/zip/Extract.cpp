@@ -44,9 +44,12 @@ std::string ParentOf(const std::string& path, char separator) {
     return cut == std::string::npos ? std::string() : path.substr(0, cut);
 }
 
-bool ExtractFile(ByteSource& source, const ZipEntry& entry, const std::string& path, char separator) {
-    // Most archivers write no folder entries: the file's folders are made here.
-    fs::CreateFolderTree(ParentOf(path, separator));
+bool ExtractFile(ByteSource& source, const ZipEntry& entry, const std::string& path, char separator,
+                 std::string& lastFolder) {
+    // Most archivers write no folder entries: the file's folders are made here
+    // (once for a run of files in the same folder).
+    const std::string folder = ParentOf(path, separator);
+    if (folder != lastFolder && fs::CreateFolderTree(folder)) lastFolder = folder;
     fs::SetNormalAttributes(path);
     OutputFile out;
     if (!out.Create(path, 0)) return false;
@@ -109,6 +112,7 @@ int ExtractArchive(const std::string& archive, const std::string& destination) {
     const auto entries = ReadCentralDirectory(source);
     if (!entries) return 0;
     const char separator = platform::kPathSeparator;
+    std::string lastFolder;
     for (const ZipEntry& entry : *entries) {
         std::string name = entry.name;
         if (entry.utf8 && !fs::NameFromUtf8(entry.name, name)) return 0;
@@ -119,7 +123,7 @@ int ExtractArchive(const std::string& archive, const std::string& destination) {
             continue;
         }
         // A symbolic-link entry becomes a plain file holding its target, never a link.
-        if (!ExtractFile(source, entry, path, separator)) return 0;
+        if (!ExtractFile(source, entry, path, separator, lastFolder)) return 0;
     }
     return 1;
 }
