@@ -123,7 +123,10 @@ std::string DirectorySearch::Advance(bool) {
         struct stat st {};
         const std::string name = e->d_name;
         // A link is listed as what it is, never as the folder it points to.
-        const bool isFolder = fstatat(dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+        // The entry's type comes with it on most file systems; others are asked.
+        const bool isFolder = e->d_type != DT_UNKNOWN
+                                  ? e->d_type == DT_DIR
+                                  : fstatat(dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
         if (isFolder == (filter_ == Filter::DirectoriesOnly)) return name;
     }
     Close();
