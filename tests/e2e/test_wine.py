@@ -237,16 +237,22 @@ class Downloading(WineCase):
         self.assertEqual(code, 0)
         self.assertEqual(len(d.companion_runs()), 1)
 
-    def test_a_damaged_package_leaves_the_program_directory_unchanged(self):
-        damaged = bytearray(package(self.new_version(100_000)))
-        damaged[200] ^= 0xFF
-        self.server.routes["/package.zip"] = Route(bytes(damaged))
-        self.publish(manifest(address=self.server.url("/package.zip")))
-        d = self.run_dir(settings(self.server.url("/m.xml")))
-        before = d.snapshot()
-        self.assertEqual(self.accept(d).wait(wine.TIMEOUT), 0)
-        self.assertTrue(d.snapshot() == before, "the program directory changed")
-        self.assertEqual(len(d.companion_runs(1)), 1)
+    def test_damaged_or_cut_packages_leave_the_program_directory_unchanged(self):
+        good = package(self.new_version(100_000))
+        damaged = bytearray(good)
+        damaged[200] ^= 0xFF  # inside the first entry's data: its CRC no longer matches
+        cases = {"damaged": Route(bytes(damaged)),
+                 "cut half way, then refused": Route(good, cut_after=len(good) // 2, later_status=500)}
+        for name, route in cases.items():
+            with self.subTest(name):
+                self.server.routes["/package.zip"] = route
+                self.publish(manifest(address=self.server.url("/package.zip")))
+                d = self.run_dir(settings(self.server.url("/m.xml")))
+                before = d.snapshot()
+                self.assertEqual(self.accept(d).wait(wine.TIMEOUT), 0)
+                self.assertTrue(d.snapshot() == before, "the program directory changed")
+                self.assertFalse(os.path.exists(d.file("temp")))
+                self.assertEqual(len(d.companion_runs(1)), 1)
 
     def test_the_running_updater_in_the_package_does_not_stop_the_others(self):
         files = self.new_version(50_000, {"update.exe": b"not the updater"})

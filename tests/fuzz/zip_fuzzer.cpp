@@ -2,7 +2,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
+#include "platform/Text.h"
+#include "platform/zip/Extract.h"
 #include "platform/zip/ZipReader.h"
 
 namespace {
@@ -22,6 +25,21 @@ private:
     std::size_t size_;
 };
 
+// A ".." component, split as the system splits: at separators that are
+// characters of their own (a GBK trail byte can be 0x5C).
+bool HasDotDot(const std::string& path, char separator) {
+    std::string part;
+    for (std::size_t i = 0; i <= path.size(); i += i < path.size() ? text::CharLength(path, i) : 1) {
+        if (i == path.size() || (text::CharLength(path, i) == 1 && path[i] == separator)) {
+            if (part == "..") return true;
+            part.clear();
+        } else {
+            part.append(path, i, text::CharLength(path, i));
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -29,6 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto entries = ReadCentralDirectory(source);
     if (!entries) return 0;
     for (const ZipEntry& entry : *entries) {
+        // Whatever the name, its path stays below the destination.
+        for (const bool windows : {false, true}) {
+            const char separator = windows ? '\\' : '/';
+            const std::string destination = windows ? "D:\\dest" : "/dest";
+            const std::string path = EntryPath(destination, entry.name, separator, windows);
+            if (!path.empty() && path.compare(0, destination.size() + 1, destination + separator) != 0) __builtin_trap();
+            if (HasDotDot(path, separator)) __builtin_trap();
+        }
         ZipTimes times;
         std::uint64_t written = 0;
         ReadEntry(source, entry, times, [&](const char*, std::size_t n) {
