@@ -226,3 +226,59 @@ http {{
         self.process.terminate()
         self.process.wait()
         shutil.rmtree(self.top, ignore_errors=True)
+
+
+class UpdateChecks:
+    """What the Linux and the Windows update tests share. The test class
+    provides `server`, `publish`, `run_dir`, `accept_and_wait` (start, answer
+    OK, exit code) and `companion` (the stand-in for the platform)."""
+
+    def new_version(self, assets, extra=None):
+        """The files of version 2.0: the companion again, assets, update.ini saying 2.0."""
+        with open(self.companion, "rb") as f:
+            files = {"Velmora.exe": f.read(), "data/assets.bin": os.urandom(assets),
+                     "update.ini": settings(self.server.url("/m.xml"), version="2.0")}
+        files.update(extra or {})
+        return files
+
+    def publish_package(self, files, **route):
+        self.server.routes["/package.zip"] = Route(package(files), **route)
+        self.publish(manifest(address=" " + self.server.url("/package.zip") + " "))  # spaces are trimmed
+
+    def assert_installed(self, d, files, kept=None):
+        now = d.snapshot()
+        for name, content in files.items():
+            self.assertTrue(now.get(name) == content, f"{name} not installed")
+        for name, content in (kept or {}).items():
+            self.assertTrue(now.get(name) == content, f"{name} not kept")
+        self.assertFalse(os.path.exists(d.file("temp.zip")))
+        self.assertFalse(os.path.exists(d.file("temp")))
+        self.assertEqual(len(d.companion_runs(1)), 1)
+
+    def check_damaged_and_cut_packages(self):
+        """Neither changes a byte of the program directory."""
+        good = package(self.new_version(100_000))
+        damaged = bytearray(good)
+        damaged[200] ^= 0xFF  # inside the first entry's data: its CRC no longer matches
+        cases = {"damaged": Route(bytes(damaged)),
+                 "cut half way, then refused": Route(good, cut_after=len(good) // 2, later_status=500)}
+        for name, route in cases.items():
+            with self.subTest(name):
+                self.server.routes["/package.zip"] = route
+                self.publish(manifest(address=self.server.url("/package.zip")))
+                d = self.run_dir(settings(self.server.url("/m.xml")))
+                before = d.snapshot()
+                self.assertEqual(self.accept_and_wait(d), 0)
+                self.assertTrue(d.snapshot() == before, "the program directory changed")
+                self.assertFalse(os.path.exists(d.file("temp")))
+                self.assertEqual(len(d.companion_runs(1)), 1)
+
+    def check_running_updater_in_the_package(self, own_name):
+        files = self.new_version(50_000, {own_name: b"not the updater"})
+        self.publish_package(files)
+        d = self.run_dir(settings(self.server.url("/m.xml")))
+        with open(d.exe, "rb") as f:
+            own = f.read()
+        self.assertEqual(self.accept_and_wait(d), 0)
+        del files[own_name]
+        self.assert_installed(d, files, {own_name: own})

@@ -11,7 +11,7 @@ import termios
 import time
 import unittest
 
-from harness import BUILD, Nginx, RunDir, Route, Server, manifest, package, refused_port, settings
+from harness import BUILD, Nginx, RunDir, Route, Server, UpdateChecks, manifest, package, refused_port, settings
 
 LINUX = os.path.join(BUILD, "linux")
 UPDATER = os.path.join(LINUX, "update")
@@ -248,7 +248,9 @@ class TheQuestion(LinuxCase):
         self.assertEqual(len(d.companion_runs(1)), 1)
 
 
-class Downloading(LinuxCase):
+class Downloading(LinuxCase, UpdateChecks):
+    companion = COMPANION
+
     def accept(self, d):
         """Starts the updater and answers OK in the notes box."""
         t = self.terminal(d.exe)
@@ -256,27 +258,8 @@ class Downloading(LinuxCase):
         t.press(b"\r")
         return t
 
-    def new_version(self, assets=300_000, extra=None):
-        """The files of version 2.0: the companion again, assets, update.ini saying 2.0."""
-        with open(COMPANION, "rb") as f:
-            files = {"Velmora.exe": f.read(), "data/assets.bin": os.urandom(assets),
-                     "update.ini": settings(self.server.url("/m.xml"), version="2.0")}
-        files.update(extra or {})
-        return files
-
-    def publish_package(self, files, **route):
-        self.server.routes["/package.zip"] = Route(package(files), **route)
-        self.publish(manifest(address=" " + self.server.url("/package.zip") + " "))  # spaces are trimmed
-
-    def assert_installed(self, d, files, kept=None):
-        now = d.snapshot()
-        for name, content in files.items():
-            self.assertTrue(now.get(name) == content, f"{name} not installed")
-        for name, content in (kept or {}).items():
-            self.assertTrue(now.get(name) == content, f"{name} not kept")
-        self.assertFalse(os.path.exists(d.file("temp.zip")))
-        self.assertFalse(os.path.exists(d.file("temp")))
-        self.assertEqual(len(d.companion_runs(1)), 1)
+    def accept_and_wait(self, d):
+        return self.accept(d).wait()
 
     def test_a_complete_update_is_installed_and_the_next_start_finds_nothing_newer(self):
         files = self.new_version(3_000_000)
@@ -318,31 +301,10 @@ class Downloading(LinuxCase):
         self.assert_installed(d, files)
 
     def test_damaged_or_cut_packages_leave_the_program_directory_unchanged(self):
-        good = package(self.new_version(100_000))
-        damaged = bytearray(good)
-        damaged[200] ^= 0xFF  # inside the first entry's data: its CRC no longer matches
-        cases = {"damaged": Route(bytes(damaged)), "cut half way, then refused": Route(good, cut_after=len(good) // 2,
-                                                                                          later_status=500)}
-        for name, route in cases.items():
-            with self.subTest(name):
-                self.server.routes["/package.zip"] = route
-                self.publish(manifest(address=self.server.url("/package.zip")))
-                d = self.run_dir(settings(self.server.url("/m.xml")))
-                before = d.snapshot()
-                self.assertEqual(self.accept(d).wait(), 0)
-                self.assertTrue(d.snapshot() == before, "the program directory changed")
-                self.assertFalse(os.path.exists(d.file("temp")))
-                self.assertEqual(len(d.companion_runs(1)), 1)
+        self.check_damaged_and_cut_packages()
 
     def test_the_running_updater_in_the_package_does_not_stop_the_others(self):
-        files = self.new_version(50_000, {"update": b"not the updater"})
-        self.publish_package(files)
-        d = self.run_dir(settings(self.server.url("/m.xml")))
-        with open(d.exe, "rb") as f:
-            own = f.read()
-        self.assertEqual(self.accept(d).wait(), 0)
-        del files["update"]
-        self.assert_installed(d, files, {"update": own})
+        self.check_running_updater_in_the_package("update")
 
     def test_esc_during_a_slow_download_returns_to_the_check(self):
         self.publish_package(self.new_version(5_000_000), ranges=True, rate=20_000)

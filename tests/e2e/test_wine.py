@@ -4,7 +4,7 @@ import shutil
 import unittest
 
 import wine
-from harness import RunDir, Route, Server, gbk, manifest, package, settings
+from harness import RunDir, Route, Server, UpdateChecks, gbk, manifest, package, settings
 
 WS_VISIBLE, WS_CAPTION, WS_SYSMENU, WS_THICKFRAME = 0x10000000, 0x00C00000, 0x00080000, 0x00040000
 WS_MINIMIZEBOX, WS_MAXIMIZEBOX = 0x00020000, 0x00010000
@@ -192,17 +192,8 @@ class TheQuestion(WineCase):
         self.assertFalse(os.path.exists(os.path.join(d.top, "companion-started.txt")), "planted program started")
 
 
-class Downloading(WineCase):
-    def new_version(self, assets, extra=None):
-        with open(wine.COMPANION, "rb") as f:
-            files = {"Velmora.exe": f.read(), "data/assets.bin": os.urandom(assets),
-                     "update.ini": settings(self.server.url("/m.xml"), version="2.0")}
-        files.update(extra or {})
-        return files
-
-    def publish_package(self, files, **route):
-        self.server.routes["/package.zip"] = Route(package(files), **route)
-        self.publish(manifest(address=self.server.url("/package.zip")))
+class Downloading(WineCase, UpdateChecks):
+    companion = wine.COMPANION
 
     def accept(self, d):
         process = self.wine.start(d.exe)
@@ -210,15 +201,8 @@ class Downloading(WineCase):
         self.wine.press(xid, "Return")
         return process
 
-    def assert_installed(self, d, files, kept=None):
-        now = d.snapshot()
-        for name, content in files.items():
-            self.assertTrue(now.get(name) == content, f"{name} not installed")
-        for name, content in (kept or {}).items():
-            self.assertTrue(now.get(name) == content, f"{name} not kept")
-        self.assertFalse(os.path.exists(d.file("temp.zip")))
-        self.assertFalse(os.path.exists(d.file("temp")))
-        self.assertEqual(len(d.companion_runs(1)), 1)
+    def accept_and_wait(self, d):
+        return self.accept(d).wait(wine.TIMEOUT)
 
     def test_a_complete_update_is_installed_while_the_window_is_modal(self):
         files = self.new_version(3_000_000)
@@ -238,31 +222,10 @@ class Downloading(WineCase):
         self.assertEqual(len(d.companion_runs()), 1)
 
     def test_damaged_or_cut_packages_leave_the_program_directory_unchanged(self):
-        good = package(self.new_version(100_000))
-        damaged = bytearray(good)
-        damaged[200] ^= 0xFF  # inside the first entry's data: its CRC no longer matches
-        cases = {"damaged": Route(bytes(damaged)),
-                 "cut half way, then refused": Route(good, cut_after=len(good) // 2, later_status=500)}
-        for name, route in cases.items():
-            with self.subTest(name):
-                self.server.routes["/package.zip"] = route
-                self.publish(manifest(address=self.server.url("/package.zip")))
-                d = self.run_dir(settings(self.server.url("/m.xml")))
-                before = d.snapshot()
-                self.assertEqual(self.accept(d).wait(wine.TIMEOUT), 0)
-                self.assertTrue(d.snapshot() == before, "the program directory changed")
-                self.assertFalse(os.path.exists(d.file("temp")))
-                self.assertEqual(len(d.companion_runs(1)), 1)
+        self.check_damaged_and_cut_packages()
 
     def test_the_running_updater_in_the_package_does_not_stop_the_others(self):
-        files = self.new_version(50_000, {"update.exe": b"not the updater"})
-        self.publish_package(files)
-        d = self.run_dir(settings(self.server.url("/m.xml")))
-        with open(d.exe, "rb") as f:
-            own = f.read()
-        self.assertEqual(self.accept(d).wait(wine.TIMEOUT), 0)
-        del files["update.exe"]
-        self.assert_installed(d, files, {"update.exe": own})
+        self.check_running_updater_in_the_package("update.exe")
 
     def test_esc_during_a_slow_download_returns_to_the_check(self):
         self.publish_package(self.new_version(5_000_000), ranges=True, rate=20_000)
