@@ -20,12 +20,13 @@ bool CreateFolder(const std::string& path) { return mkdir(path.c_str(), 0755) ==
 
 bool CreateFolderTree(const std::string& path, std::intptr_t) {
     if (path.empty()) return false;
+    struct stat existing {};
+    if (stat(path.c_str(), &existing) == 0) return S_ISDIR(existing.st_mode);  // the usual case in a copy
     // Each prefix that ends at a separator, then the whole path.
     for (std::size_t at = path.find('/', 1); at != std::string::npos; at = path.find('/', at + 1))
         mkdir(path.substr(0, at).c_str(), 0755);
     mkdir(path.c_str(), 0755);
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return stat(path.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode);
 }
 
 bool CopyOneFile(const std::string& from, const std::string& to, bool failIfExists) {
@@ -62,7 +63,10 @@ bool CopyOneFile(const std::string& from, const std::string& to, bool failIfExis
         }
         left -= n;
     }
-    fchmod(out, st.st_mode & 0777);
+    // The source's permission bits, set only where they differ: a change of
+    // mode is an inode update that a plain overwrite does not need.
+    struct stat written {};
+    if (fstat(out, &written) != 0 || (written.st_mode & 0777) != (st.st_mode & 0777)) fchmod(out, st.st_mode & 0777);
     ok = close(out) == 0 && ok;
     close(in);
     return ok;
