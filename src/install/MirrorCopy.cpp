@@ -8,14 +8,10 @@
 
 namespace {
 
-// Appends the separator unless the path already ends in one: the test steps
-// over double-byte characters, so a name ending in a 0x5C trail byte (淺 is
-// 9C 5C) still gets its separator.
-std::string WithSeparator(std::string path) {
-    const char separator = platform::kPathSeparator;
-    if (path.empty() || text::FindLastChar(path, separator) != path.size() - 1) path += separator;
-    return path;
-}
+// The separator is appended unless the path already ends in one; the test
+// steps over double-byte characters, so a folder whose name ends in a 0x5C
+// trail byte (淺 is 9C 5C) still gets its separator.
+std::string WithSeparator(const std::string& path) { return text::WithTrailingChar(path, platform::kPathSeparator); }
 
 // The backup preserves what is about to be lost: the existing target file.
 void Backup(const std::string& targetDir, const std::string& name, const std::string& extension) {

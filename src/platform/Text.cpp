@@ -9,6 +9,11 @@ std::size_t FindLastChar(std::string_view s, char c) {
     return found;
 }
 
+std::string WithTrailingChar(std::string s, char c) {
+    if (s.empty() || FindLastChar(s, c) != s.size() - 1) s += c;
+    return s;
+}
+
 int CompareTexts(std::string_view a, std::string_view b) {
     const std::size_t n = a.size() < b.size() ? a.size() : b.size();
     for (std::size_t i = 0; i < n; ++i) {

@@ -22,6 +22,10 @@ inline std::size_t CharLength(std::string_view s, std::size_t pos) {
 // or npos.
 std::size_t FindLastChar(std::string_view s, char c);
 
+// `s` with `c` appended unless it already ends in `c` as a character of its
+// own (a GBK character can end in the byte 0x5C); an empty text gets `c` too.
+std::string WithTrailingChar(std::string s, char c);
+
 // Byte-wise comparison of unsigned bytes; a proper prefix is the smaller. -1, 0, +1.
 int CompareTexts(std::string_view a, std::string_view b);
 

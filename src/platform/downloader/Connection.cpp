@@ -21,6 +21,14 @@ constexpr auto kPauseStep = std::chrono::milliseconds(10);
 Connection::Connection(std::shared_ptr<DownloadTask> task, int index)
     : task_(std::move(task)), index_(index), stream_(task_->stop_), buffer_(kBufferSize) {}
 
+// Makes `range` this connection's, and reports where it stands with `event`.
+void Connection::Hold(std::unique_lock<std::mutex>& lock, int range, std::int32_t event) {
+    range_ = range;
+    const RangePlan::Range r = task_->plan_[range_];
+    lock.unlock();
+    task_->Queue(event, index_, static_cast<std::intptr_t>(r.current), static_cast<std::intptr_t>(r.end));
+}
+
 std::int64_t Connection::Position() {
     std::lock_guard<std::mutex> lock(task_->mutex_);
     return range_ >= 0 ? task_->plan_[range_].current : 0;
@@ -41,10 +49,7 @@ void Connection::Run() {
     task.Queue(ConnectionStarted, index_);
     if (index_ > 0) {
         std::unique_lock<std::mutex> lock(task.mutex_);
-        range_ = index_;
-        const RangePlan::Range r = task.plan_[range_];
-        lock.unlock();
-        task.Queue(BlockStarted, index_, static_cast<std::intptr_t>(r.current), static_cast<std::intptr_t>(r.end));
+        Hold(lock, index_, BlockStarted);
     }
     int retries = 0;
     bool initial = true;
@@ -57,10 +62,7 @@ void Connection::Run() {
             const auto next = NextRange();
             if (!next) break;
             std::unique_lock<std::mutex> lock(task.mutex_);
-            range_ = *next;
-            const RangePlan::Range r = task.plan_[range_];
-            lock.unlock();
-            task.Queue(BlockTaken, index_, static_cast<std::intptr_t>(r.current), static_cast<std::intptr_t>(r.end));
+            Hold(lock, *next, BlockTaken);
             initial = false;
             continue;
         }
@@ -217,10 +219,7 @@ Connection::Outcome Connection::StreamBody(std::int64_t streamPosition, std::str
             std::unique_lock<std::mutex> lock(task.mutex_);
             const auto next = streamPosition == end ? task.plan_.TakeFollowing(index_, range_) : std::nullopt;
             if (!next) return Outcome::Done;
-            range_ = *next;
-            const RangePlan::Range r = task.plan_[range_];
-            lock.unlock();
-            task.Queue(BlockTaken, index_, static_cast<std::intptr_t>(r.current), static_cast<std::intptr_t>(r.end));
+            Hold(lock, *next, BlockTaken);
             continue;
         }
         // Never read past the range: what follows belongs to another one.

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +35,7 @@ private:
     Outcome Receive(std::size_t want, std::size_t& got);
     bool Flush();
     std::optional<int> NextRange();
+    void Hold(std::unique_lock<std::mutex>& lock, int range, std::int32_t event);
     bool PauseBeforeRetry();
     std::int64_t Position();
     void Message(int level, const std::string& text);

@@ -4,8 +4,7 @@
 std::string EntryPath(const std::string& destination, const std::string& name, char separator, bool windows) {
     if (name.empty() || name[0] == '/' || name[0] == '\\') return {};
     if (name.size() >= 2 && name[1] == ':') return {};  // a drive prefix
-    std::string path = destination;
-    if (path.empty() || text::FindLastChar(path, separator) != path.size() - 1) path += separator;
+    std::string path = text::WithTrailingChar(destination, separator);
     bool separated = true;  // kept, not read off the last byte: a GBK character can end in 0x5C
     std::string part;
     auto flush = [&]() {
